@@ -1,0 +1,15 @@
+# morlanz_add_test(<name> SOURCES <files...> LIBS <targets...> [GUI])
+# One executable per subject. Every test runs in its own temporary folder (see TempWorkDir),
+# and GUI tests get Qt's offscreen platform so they need no display.
+function(morlanz_add_test name)
+    cmake_parse_arguments(ARG "GUI" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} morlanz_testsupport GTest::gtest GTest::gtest_main
+                                          morlanz_warnings)
+    add_test(NAME ${name} COMMAND ${name})
+    set(env "LC_ALL=C.UTF-8")
+    if(ARG_GUI)
+        list(APPEND env "QT_QPA_PLATFORM=offscreen")
+    endif()
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300)
+endfunction()

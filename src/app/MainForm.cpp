@@ -1,0 +1,145 @@
+#include "MainForm.h"
+
+#include "IniFile.h"
+#include "MorlanzResources.h"
+#include "ProgramTexts.h"
+#include "WApplication.h"
+#include "WCommandButton.h"
+#include "WMenu.h"
+#include "WTextBox.h"
+#include "WorkArea.h"
+
+namespace {
+
+constexpr int kMinWorkAreaWidth = 790;
+constexpr int kFullWorkAreaMaxWidth = 850;
+constexpr int kWindowWidth = 800;
+constexpr int kWindowHeight = 580;
+
+const char* const kSettingsSection = "[EINSTELLUNG]";
+
+} // namespace
+
+MainForm::MainForm() = default;
+
+MainForm::~MainForm() {
+    // A worker still alive here was already given up by ShutDown; never join a stuck thread.
+    for (auto& slot : threadSlots)
+        slot.abandonIfAlive();
+}
+
+bool MainForm::onCreate() {
+    connectEvents();
+    return StartUp();
+}
+
+void MainForm::connectEvents() {
+    connect(WEventId::ActivateEvent, this, &MainForm::onActivate);
+    connect(WEventId::CloseEvent, this, &MainForm::onClose);
+    connect(WEventId::LeftButtonDownEvent, this, &MainForm::onLeftButtonDown);
+    connect(WEventId::LeftButtonUpEvent, this, &MainForm::onLeftButtonUp);
+    connect(WEventId::MouseMoveEvent, this, &MainForm::onMouseMove);
+    connect(WEventId::MaximizeEvent, this, &MainForm::onMaximize);
+    cb_beenden->connect(WEventId::ClickEvent, this, &MainForm::onExitCommand);
+    if (WMenuItem* item = menu()->item(MenuId::Beenden))
+        item->connect(WEventId::ClickEvent, this, &MainForm::onExitCommand);
+}
+
+bool MainForm::StartUp() {
+    setIcon(kMainIconId);
+    moveSoundCounter = 0;
+    jobCount = 0;
+    if (!PlaceWindow()) {
+        startUpExitCode_ = WApplication::ExitNarrowScreen;
+        return true; // the window exists; the program ends before its message loop
+    }
+    ApplyStartMode();
+    for (auto& slot : threadSlots)
+        slot.reset();
+    return true;
+}
+
+bool MainForm::PlaceWindow() {
+    const WorkArea* area = WorkArea::current();
+    const WRect work = area ? area->workArea() : WRect{};
+    if (work.width < kMinWorkAreaWidth)
+        return false;
+    if (work.width > kFullWorkAreaMaxWidth) {
+        setRect({work.x + (work.width - kWindowWidth) / 2, work.y + (work.height - kWindowHeight) / 2, kWindowWidth,
+                 kWindowHeight});
+    } else {
+        setRect(work);
+    }
+    repaint(true);
+    return true;
+}
+
+void MainForm::ApplyStartMode() {
+    IniFile ini;
+    if (ini.ReadKey(ProgramTexts::SettingsFile, kSettingsSection, "status=").toInt() == 0)
+        setState(State::Normal);
+}
+
+void MainForm::PickUpPath() {
+    if (pathPickUpPending) {
+        IniFile ini;
+        textb_nach->setText(ini.ReadKey(ProgramTexts::SettingsFile, kSettingsSection, "pfad="));
+        ini.WriteKey(ProgramTexts::SettingsFile, kSettingsSection, "pfad=");
+        pathPickUpPending = false;
+    }
+}
+
+void MainForm::ShutDown() {
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        StopThreadSlot(slot);
+    for (auto& slot : threadSlots)
+        slot.abandonIfAlive();
+}
+
+void MainForm::ExitProgram() { close(); }
+
+bool MainForm::StartThreadSlot(int slot, std::function<int()> body, int priority) {
+    return threadSlots.at(static_cast<std::size_t>(slot)).start(std::move(body), priority);
+}
+
+void MainForm::PauseScheduler(int slot) { threadSlots.at(static_cast<std::size_t>(slot)).pause(); }
+
+void MainForm::ResumeScheduler(int slot) { threadSlots.at(static_cast<std::size_t>(slot)).resume(); }
+
+void MainForm::StopThreadSlot(int slot) { threadSlots.at(static_cast<std::size_t>(slot)).stop(kStopWaitMs); }
+
+bool MainForm::onActivate(WEventData&) {
+    PickUpPath();
+    return false;
+}
+
+bool MainForm::onClose(WEventData&) {
+    ShutDown();
+    return false;
+}
+
+bool MainForm::onLeftButtonDown(WEventData&) {
+    setCapture();
+    return false;
+}
+
+bool MainForm::onLeftButtonUp(WEventData&) {
+    releaseCapture();
+    return false;
+}
+
+bool MainForm::onMouseMove(WEventData&) {
+    moveSoundCounter = 0;
+    moveSoundPlayed = false;
+    return false;
+}
+
+bool MainForm::onMaximize(WEventData&) {
+    activate();
+    return false;
+}
+
+bool MainForm::onExitCommand(WEventData&) {
+    ExitProgram();
+    return true;
+}

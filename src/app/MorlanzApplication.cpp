@@ -1,0 +1,37 @@
+#include "MorlanzApplication.h"
+
+#include "MainForm.h"
+#include "MorlanzResources.h"
+
+MorlanzApplication::MorlanzApplication(int& argc, char** argv) : WApplication(argc, argv) {
+    WResources::install(&MorlanzResources::instance());
+}
+
+MorlanzApplication::~MorlanzApplication() = default;
+
+bool MorlanzApplication::onStart() {
+    form_ = std::make_unique<MainForm>();
+    if (!form_->create()) {
+        form_.reset();
+        return false;
+    }
+    if (form_->startUpExitCode() != 0) {
+        exitNow(form_->startUpExitCode());
+        return true;
+    }
+    // Every close of the main window ends the program with code 0.
+    form_->events().connect(WEventId::DestroyEvent, this, [](WEventData&) {
+        WApplication::quit(ExitNormal);
+        return false;
+    });
+    return true;
+}
+
+void MorlanzApplication::onEnd() { form_.reset(); }
+
+void MorlanzApplication::onTerminateSignal() {
+    if (form_)
+        form_->close();
+    else
+        quit(ExitNormal);
+}

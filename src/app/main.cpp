@@ -1,0 +1,6 @@
+#include "MorlanzApplication.h"
+
+int main(int argc, char** argv) {
+    MorlanzApplication app(argc, argv);
+    return app.exec();
+}

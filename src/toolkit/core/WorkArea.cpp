@@ -1,0 +1,10 @@
+#include "WorkArea.h"
+
+#include <atomic>
+
+namespace {
+std::atomic<WorkArea*> g_area{nullptr};
+}
+
+WorkArea* WorkArea::current() { return g_area.load(); }
+void WorkArea::install(WorkArea* area) { g_area.store(area); }

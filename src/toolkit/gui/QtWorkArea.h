@@ -1,0 +1,9 @@
+#pragma once
+
+#include "WorkArea.h"
+
+// The primary screen's available geometry.
+class QtWorkArea : public WorkArea {
+public:
+    WRect workArea() const override;
+};

@@ -1,0 +1,141 @@
+#include "WApplication.h"
+
+#include "QtMessagePump.h"
+#include "QtWorkArea.h"
+
+#include <QApplication>
+#include <QSocketNotifier>
+
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+
+namespace {
+
+WApplication* g_instance = nullptr;
+std::atomic<bool> g_quitRequested{false};
+std::atomic<int> g_quitCode{0};
+std::optional<int> g_exitNow;
+bool g_headless = false;
+int g_signalFds[2] = {-1, -1};
+
+void onSignal(int) {
+    const char byte = 1;
+    // Only async-signal-safe work here: the loop reads the byte and does the rest.
+    [[maybe_unused]] const auto written = ::write(g_signalFds[0], &byte, 1);
+}
+
+bool envEmpty(const char* name) {
+    const char* value = std::getenv(name);
+    return !value || !*value;
+}
+
+// With no X11 or Wayland server the scheduler still runs, on Qt's offscreen platform.
+bool chooseHeadless() {
+    if (envEmpty("QT_QPA_PLATFORM") && envEmpty("DISPLAY") && envEmpty("WAYLAND_DISPLAY"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    return platform && (std::strcmp(platform, "offscreen") == 0 || std::strcmp(platform, "minimal") == 0);
+}
+
+} // namespace
+
+struct WApplication::Impl {
+    std::unique_ptr<QApplication> app;
+    QtMessagePump pump;
+    QtWorkArea workArea;
+    std::unique_ptr<QSocketNotifier> signalNotifier;
+    WorkArea* previousWorkArea = nullptr;
+};
+
+WApplication::WApplication(int& argc, char** argv) : impl_(std::make_unique<Impl>()) {
+    g_instance = this;
+    g_quitRequested = false;
+    g_quitCode = 0;
+    g_exitNow.reset();
+    g_headless = chooseHeadless();
+    impl_->app = std::make_unique<QApplication>(argc, argv);
+    // The program ends when its main form closes, even when that form was never shown.
+    impl_->app->setQuitOnLastWindowClosed(false);
+    MessagePump::install(&impl_->pump);
+    impl_->previousWorkArea = WorkArea::current();
+    if (!impl_->previousWorkArea)
+        WorkArea::install(&impl_->workArea);
+
+    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalFds) == 0) {
+        impl_->signalNotifier = std::make_unique<QSocketNotifier>(g_signalFds[1], QSocketNotifier::Read);
+        QObject::connect(impl_->signalNotifier.get(), &QSocketNotifier::activated, [this] {
+            char byte = 0;
+            [[maybe_unused]] const auto got = ::read(g_signalFds[1], &byte, 1);
+            onTerminateSignal();
+        });
+        struct sigaction action {};
+        action.sa_handler = onSignal;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        sigaction(SIGINT, &action, nullptr);
+        sigaction(SIGTERM, &action, nullptr);
+    }
+    if (g_headless)
+        std::fputs("Morlanz läuft ohne Anzeige (kein Fenster); die Zeitsteuerung arbeitet weiter. "
+                   "Beenden mit Strg+C oder SIGTERM.\n",
+                   stderr);
+}
+
+WApplication::~WApplication() {
+    signal(SIGINT, SIG_DFL);
+    signal(SIGTERM, SIG_DFL);
+    impl_->signalNotifier.reset();
+    for (int& fd : g_signalFds) {
+        if (fd >= 0)
+            ::close(fd);
+        fd = -1;
+    }
+    MessagePump::install(nullptr);
+    if (WorkArea::current() == &impl_->workArea)
+        WorkArea::install(impl_->previousWorkArea);
+    impl_->app.reset();
+    g_instance = nullptr;
+}
+
+int WApplication::exec() {
+    if (!onStart()) {
+        onEnd();
+        return ExitNoWindow;
+    }
+    int code = 0;
+    if (g_exitNow) {
+        code = *g_exitNow;
+    } else if (g_quitRequested) {
+        code = g_quitCode;
+    } else {
+        code = QApplication::exec();
+        if (g_quitRequested)
+            code = g_quitCode;
+    }
+    onEnd();
+    return code;
+}
+
+void WApplication::quit(int exitCode) {
+    g_quitCode = exitCode;
+    g_quitRequested = true;
+    QCoreApplication::exit(exitCode);
+}
+
+bool WApplication::quitRequested() { return g_quitRequested; }
+
+void WApplication::exitNow(int exitCode) {
+    g_exitNow = exitCode;
+    quit(exitCode);
+}
+
+bool WApplication::headless() { return g_headless; }
+
+WApplication* WApplication::instance() { return g_instance; }

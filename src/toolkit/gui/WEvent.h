@@ -1,0 +1,76 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+class WWindow;
+
+enum class WEventId {
+    MouseMoveEvent,
+    LeftButtonDownEvent,
+    LeftButtonUpEvent,
+    LeftButtonDoubleEvent,
+    RightButtonDownEvent,
+    RightButtonUpEvent,
+    RightButtonDoubleEvent,
+    MiddleButtonDownEvent,
+    MiddleButtonUpEvent,
+    MiddleButtonDoubleEvent,
+    MinimizeEvent,
+    MaximizeEvent,
+    ResizeEvent,
+    ActivateEvent,
+    DeactivateEvent,
+    QueryCloseEvent,
+    CloseEvent,
+    DestroyEvent,
+    SystemCommandEvent,
+    ClickEvent,
+    ChangeEvent,
+    InitMenuEvent,
+    SelectEvent,
+    ExpandEvent,
+    DropDownEvent,
+};
+
+// System command codes carried by SystemCommandEvent.
+namespace WSysCommand {
+constexpr int Minimize = 0xF020;
+constexpr int Maximize = 0xF030;
+constexpr int Close = 0xF060;
+constexpr int Restore = 0xF120;
+} // namespace WSysCommand
+
+struct WEventData {
+    WEventId id = WEventId::ClickEvent;
+    WWindow* source = nullptr; // the window (or menu owner) that raised the event
+    int x = 0;                 // mouse position relative to the source
+    int y = 0;
+    std::intptr_t userValue = 0; // the connection's user value
+    int systemCommand = 0;
+    int commandId = 0; // menu item id for ClickEvent / InitMenuEvent from menus
+};
+
+// A handler returns true when it handled the event; false lets the default processing go on.
+using WEventHandler = std::function<bool(WEventData&)>;
+
+// The connections of one window: (event, receiver, handler, user value), raised in the order made.
+class WEventTable {
+public:
+    void connect(WEventId id, const void* receiver, WEventHandler handler, std::intptr_t userValue = 0);
+    // Removes every connection of receiver for id.
+    void disconnect(WEventId id, const void* receiver);
+    bool hasConnection(WEventId id) const;
+    // Calls the handlers of id in order until one returns true; the result says whether one did.
+    bool raise(WEventData& data) const;
+
+private:
+    struct Connection {
+        WEventId id;
+        const void* receiver;
+        WEventHandler handler;
+        std::intptr_t userValue;
+    };
+    std::vector<Connection> connections_;
+};

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "WResourceCatalog.h"
+#include "WWindow.h"
+
+class WMenu;
+class WAcceleratorTable;
+
+// A top-level window built from a layout resource.
+class WForm : public WWindow {
+public:
+    enum class State { Normal, Minimized, Maximized };
+
+    WForm();
+    ~WForm() override;
+    const char* className() const override { return "WForm"; }
+
+    // Creates the window from the layout "name" with the form font ("8.MS Sans Serif"): caption,
+    // size in dialog units, style, hidden. False when the layout does not exist.
+    bool create(const char* layoutName, const WString& fontText);
+    bool isCreated() const { return layout_ != nullptr; }
+    // The layout entry of a control, or null.
+    const WControlTemplate* controlLayout(int id) const;
+    // Dialog units of the form font to pixels.
+    int duToPixelsX(int du) const;
+    int duToPixelsY(int du) const;
+
+    void activate();
+    // Posts a close request (QueryCloseEvent, CloseEvent; when neither handles it the form closes).
+    void close();
+    bool isClosed() const { return closed_; }
+    void setState(State state);
+    State state() const;
+
+    // Menu bar with the key table of the same name; the form owns both.
+    bool loadMenu(const char* resourceName);
+    WMenu* menu() const { return menu_.get(); }
+    WAcceleratorTable* accelerators() const { return accelerators_.get(); }
+    void setIcon(int iconId);
+
+private:
+    const WFormTemplate* layout_ = nullptr;
+    std::unique_ptr<WMenu> menu_;
+    std::unique_ptr<WAcceleratorTable> accelerators_;
+    bool closed_ = false;
+    friend class WWindowBridge;
+};

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "WMenuBase.h"
+
+class WForm;
+
+// The menu bar of a form, loaded from a resource name.
+class WMenu : public WMenuBase {
+public:
+    static std::unique_ptr<WMenu> load(WForm& form, const char* resourceName);
+    const char* className() const { return "WMenu"; }
+
+private:
+    explicit WMenu(WForm& form);
+};

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "WEvent.h"
+#include "WString.h"
+
+#include <cstdint>
+#include <memory>
+
+class QWidget;
+class WPopupMenu;
+class WWindowBridge;
+
+struct WRgb {
+    int r = 0, g = 0, b = 0;
+    bool operator==(const WRgb&) const = default;
+};
+
+// Base of every window and control. Owns its Qt widget unless Qt's parent chain deletes it first.
+// Window objects belong to the user-interface thread; only setText may be called from a worker,
+// which hands the change to the UI thread as a queued call.
+class WWindow {
+public:
+    virtual ~WWindow();
+    WWindow(const WWindow&) = delete;
+    WWindow& operator=(const WWindow&) = delete;
+
+    virtual const char* className() const { return "WWindow"; }
+
+    virtual void setText(const WString& text);
+    virtual WString text() const;
+
+    void show();
+    void hide();
+    bool isVisible() const;
+    void setEnabled(bool enabled);
+    bool isEnabled() const;
+
+    // Pixels in the parent's client area (a form: on the screen). Each setter keeps the other
+    // values and moves the window at once, with repaint.
+    WRect rect() const;
+    void setRect(const WRect& r);
+    void setX(int x);
+    void setY(int y);
+    void setWidth(int width);
+    void setHeight(int height);
+    // Invalidate the whole window (erasing the background when asked) and paint it at once.
+    void repaint(bool erase = true);
+
+    void setFocus();
+    bool hasFocus() const;
+    void setCapture();
+    void releaseCapture();
+    bool hasCapture() const;
+
+    // "8.Arial": point size, a point, face name. False for a malformed text.
+    bool setFont(const WString& fontText);
+    WString fontText() const;
+    void setBackColor(WRgb color);
+    void setTextColor(WRgb color);
+    WRgb backColor() const;
+    WRgb textColor() const;
+    void setTipText(const WString& tip);
+    WString tipText() const;
+    void setName(const WString& name);
+    WString name() const;
+
+    // Opens at the cursor on the right mouse button (after InitMenuEvent). Not owned.
+    void setContextMenu(WPopupMenu* menu);
+    WPopupMenu* contextMenu() const { return contextMenu_; }
+
+    WEventTable& events() { return events_; }
+    template <class R> void connect(WEventId id, R* receiver, bool (R::*handler)(WEventData&), std::intptr_t user = 0) {
+        events_.connect(id, receiver, [receiver, handler](WEventData& d) { return (receiver->*handler)(d); }, user);
+    }
+    void disconnect(WEventId id, const void* receiver) { events_.disconnect(id, receiver); }
+    // Raises an event as if the platform had sent it; returns whether a handler handled it.
+    bool raiseEvent(WEventData& data);
+
+    QWidget* widget() const; // for the toolkit and its tests; null once the widget is gone
+
+protected:
+    explicit WWindow(QWidget* widget);
+
+private:
+    friend class WWindowBridge;
+    std::unique_ptr<WWindowBridge> bridge_;
+    WEventTable events_;
+    WPopupMenu* contextMenu_ = nullptr;
+    WString fontText_;
+};

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "Clock.h"
+
+#include <cstdint>
+#include <mutex>
+
+// A clock for tests: time stands still until a sleep or advance moves it, so scheduler loops run
+// without real waiting. Installed as the current clock for its lifetime.
+class VirtualClock : public Clock {
+public:
+    VirtualClock(int year, int month, int day, int hour, int minute, int second = 0);
+    ~VirtualClock() override;
+
+    LocalTime now() const override;
+    std::int64_t monotonicMs() const override;
+    void sleep(int milliseconds) override; // advances the clock, does not wait
+
+    void advanceMs(std::int64_t ms);
+    void advanceMinutes(int minutes) { advanceMs(std::int64_t{minutes} * 60'000); }
+    // Sets the wall clock (may go back); monotonic time is not affected.
+    void set(int year, int month, int day, int hour, int minute, int second = 0);
+
+private:
+    mutable std::mutex mutex_;
+    std::int64_t wallMs_ = 0; // milliseconds since 1970-01-01 00:00 local (no time zones here)
+    std::int64_t monoMs_ = 0;
+};
