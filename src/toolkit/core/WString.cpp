@@ -11,11 +11,17 @@
 
 namespace {
 
-int asciiLower(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; }
+int asciiLower(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c;
+}
 
-std::string_view untilNul(std::string_view bytes) { return bytes.substr(0, bytes.find('\0')); }
+std::string_view untilNul(std::string_view bytes) {
+    return bytes.substr(0, bytes.find('\0'));
+}
 
-bool isCSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool isCSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
 
 } // namespace
 
@@ -86,7 +92,9 @@ WString operator+(const char* a, const WString& b) {
     return r;
 }
 
-bool WString::operator==(const char* text) const { return bytes_ == (text ? text : ""); }
+bool WString::operator==(const char* text) const {
+    return bytes_ == (text ? text : "");
+}
 
 int WString::compare(const WString& other, bool caseSensitive) const {
     const std::size_t n = std::min(bytes_.size(), other.bytes_.size());
@@ -140,7 +148,9 @@ int WString::toInt() const {
     return static_cast<int>(std::min(value, static_cast<long long>(INT_MAX)));
 }
 
-std::string WString::toUtf8() const { return cp1252::toUtf8(bytes_); }
+std::string WString::toUtf8() const {
+    return cp1252::toUtf8(bytes_);
+}
 
 WString operator""_w(const char* utf8, std::size_t length) {
     auto converted = WString::fromUtf8(std::string_view(utf8, length));

@@ -1,0 +1,213 @@
+#include "IniFile.h"
+
+#include "SafeSave.h"
+
+#include <array>
+#include <cerrno>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// The longest line one read takes; the rest of a longer physical line is read as the next line.
+constexpr std::size_t kMaxLine = 254;
+
+enum class ReadStatus { Ok, Missing, Unreadable };
+
+ReadStatus readWholeFile(const std::string& path, std::string& out) {
+    // O_NONBLOCK: a FIFO under the file's name must not hang the caller.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return errno == ENOENT || errno == ENOTDIR ? ReadStatus::Missing : ReadStatus::Unreadable;
+    struct stat st {};
+    ReadStatus status = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? ReadStatus::Ok : ReadStatus::Unreadable;
+    std::array<char, 65536> buffer;
+    while (status == ReadStatus::Ok) {
+        const ssize_t n = ::read(fd, buffer.data(), buffer.size());
+        if (n > 0)
+            out.append(buffer.data(), static_cast<std::size_t>(n));
+        else if (n == 0)
+            break;
+        else if (errno != EINTR)
+            status = ReadStatus::Unreadable;
+    }
+    ::close(fd);
+    return status;
+}
+
+// Hands out the file's bytes the way a text-mode stream does: CR LF arrives as one LF, a CR
+// that is not followed by LF stays.
+class TextCursor {
+public:
+    explicit TextCursor(std::string_view data) : data_(data) {}
+    bool atEnd() const { return pos_ >= data_.size(); }
+    bool atLineEnd() const {
+        return !atEnd() && (data_[pos_] == '\n' || (data_[pos_] == '\r' && pos_ + 1 < data_.size() && data_[pos_ + 1] == '\n'));
+    }
+    char take() {
+        if (data_[pos_] == '\r' && pos_ + 1 < data_.size() && data_[pos_ + 1] == '\n') {
+            pos_ += 2;
+            return '\n';
+        }
+        return data_[pos_++];
+    }
+
+private:
+    std::string_view data_;
+    std::size_t pos_ = 0;
+};
+
+// One read: stores characters until a LF (taken, not stored), until kMaxLine characters are
+// stored (the next one is left for the next read) or until the end. False when nothing at all
+// was left to read. A NUL ends the line's text, but the read still takes the rest of the line.
+// A line of exactly kMaxLine characters also takes its line end: leaving it for the next read
+// would add an empty line at every rewrite, so the file would grow and stray empty lines would
+// end up inside sections.
+bool readLine(TextCursor& in, WString& text) {
+    if (in.atEnd()) {
+        text = WString();
+        return false;
+    }
+    std::string stored;
+    while (!in.atEnd() && stored.size() < kMaxLine) {
+        const char c = in.take();
+        if (c == '\n')
+            break;
+        stored += c;
+    }
+    if (stored.size() == kMaxLine && in.atLineEnd())
+        in.take();
+    text = WString::fromBytes(stored);
+    return true;
+}
+
+} // namespace
+
+bool IniFile::Load(const WString& fileName) {
+    Clear();
+    std::string data;
+    const ReadStatus status = readWholeFile(fileName.toUtf8(), data);
+    if (status != ReadStatus::Ok)
+        return status == ReadStatus::Missing;
+
+    // An empty first line is dropped. Reading goes on until a read finds nothing left, and that
+    // read's empty text is kept too: a loaded non-empty file always ends with one empty line,
+    // which Save turns back into the final CR LF.
+    TextCursor in(data);
+    WString text;
+    bool more = readLine(in, text);
+    if (!text.isEmpty())
+        Append(text);
+    while (more) {
+        more = readLine(in, text);
+        Append(text);
+    }
+    return true;
+}
+
+bool IniFile::Save(const WString& fileName) const {
+    std::string bytes;
+    for (int n = 1; n <= Count(); ++n) {
+        bytes += LineRef(n).bytes();
+        if (n < Count())
+            bytes += "\r\n";
+    }
+    return SafeSave::write(fileName.toUtf8(), bytes).ok;
+}
+
+int IniFile::FindSection(const WString& section) const {
+    for (int n = 1; n <= Count(); ++n) {
+        if (LineRef(n) == section)
+            return n;
+    }
+    return 0;
+}
+
+std::string_view IniFile::KeyPart(const WString& text) {
+    const std::string_view bytes(text.bytes());
+    const std::size_t eq = bytes.find('=');
+    return eq == std::string_view::npos ? bytes : bytes.substr(0, eq + 1);
+}
+
+int IniFile::FindKey(const WString& key, int firstLine) const {
+    const std::string_view wanted = KeyPart(key);
+    for (int n = firstLine < 1 ? 1 : firstLine; n <= Count(); ++n) {
+        const WString& line = LineRef(n);
+        if (line.at(0) == '[')
+            return 0;
+        if (KeyPart(line) == wanted)
+            return n;
+    }
+    return 0;
+}
+
+WString IniFile::ValueAt(int n) const {
+    const WString& line = LineRef(n);
+    const std::size_t eq = line.find('=');
+    return eq == WString::npos ? WString() : line.mid(eq + 1);
+}
+
+WString IniFile::ReadKey(const WString& fileName, const WString& section, const WString& key) {
+    WString value;
+    Load(fileName);
+    if (const int s = FindSection(section)) {
+        if (const int k = FindKey(key, s + 1))
+            value = ValueAt(k);
+    }
+    Clear();
+    return value;
+}
+
+void IniFile::WriteKey(const WString& fileName, const WString& section, const WString& line) {
+    if (Load(fileName)) {
+        if (const int s = FindSection(section)) {
+            if (const int k = FindKey(line, s + 1))
+                SetLine(k, line);
+            else
+                InsertAfter(s, line); // new keys go first, directly under the head
+        } else {
+            Append(section);
+            Append(line);
+        }
+        Save(fileName); // failures are not reported; SafeSave keeps the old file
+    }
+    Clear();
+}
+
+bool IniFile::DeleteKey(const WString& fileName, const WString& section, const WString& key) {
+    bool nothingRemoved = true;
+    if (Load(fileName)) {
+        if (const int s = FindSection(section)) {
+            if (const int k = FindKey(key, s + 1)) {
+                RemoveLine(k);
+                nothingRemoved = false;
+            }
+        }
+        Save(fileName);
+    }
+    Clear();
+    return nothingRemoved;
+}
+
+bool IniFile::DeleteSectionHead(const WString& fileName, const WString& section) {
+    bool notFound = true;
+    if (Load(fileName)) {
+        if (const int s = FindSection(section)) {
+            RemoveLine(s);
+            notFound = false;
+        }
+        Save(fileName);
+    }
+    Clear();
+    return notFound;
+}
+
+void IniFile::RenameSection(const WString& fileName, const WString& section, const WString& newHead) {
+    if (Load(fileName)) {
+        SetLine(FindSection(section), newHead);
+        Save(fileName);
+    }
+    Clear();
+}

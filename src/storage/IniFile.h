@@ -1,0 +1,47 @@
+#pragma once
+
+#include "LineList.h"
+#include "WString.h"
+
+#include <string_view>
+
+// The program's INI-style files: section head lines ("[EINSTELLUNG]") and key lines
+// ("methode=1"), Windows-1252 text with CR LF line ends.
+//
+// Every operation reads the whole file, works on its lines, writes the whole file back if it is a
+// writing operation, and forgets the lines again; nothing is cached between calls, so one object
+// can serve any number of files. Sections are given with their brackets, keys with their "=".
+// A missing file, section or key reads as the empty text.
+//
+// File names are Windows-1252 and converted to UTF-8 for the file system. Writes go through
+// SafeSave, so a failed write leaves the old file as it was. A file that exists but cannot be
+// read is never rewritten, since that would replace contents that were never seen.
+class IniFile : private LineList {
+public:
+    // The value of key in section; empty when the file, the section or the key is missing.
+    // Never creates the file.
+    WString ReadKey(const WString& fileName, const WString& section, const WString& key);
+    // line is the whole key line ("pfad=/home"): it replaces the section's line of the same key
+    // or becomes the section's first line; a missing section is added at the end of the file.
+    void WriteKey(const WString& fileName, const WString& section, const WString& line);
+    // True when nothing was removed (section or key missing), false when the key line went.
+    bool DeleteKey(const WString& fileName, const WString& section, const WString& key);
+    // Removes only the head line; the section's key lines stay. True when the section was missing.
+    bool DeleteSectionHead(const WString& fileName, const WString& section);
+    void RenameSection(const WString& fileName, const WString& section, const WString& newHead);
+
+private:
+    // Fills the lines from the file (none when it is missing). False when the file exists but
+    // could not be read, in which case it must not be written.
+    bool Load(const WString& fileName);
+    bool Save(const WString& fileName) const;
+    // Line number of the first line equal to section, 0 when there is none.
+    int FindSection(const WString& section) const;
+    // Line number of key's line from firstLine on, stopping at the next line that starts with
+    // "["; 0 when there is none.
+    int FindKey(const WString& key, int firstLine) const;
+    // Everything after the first "=" of line n; empty when the line has no "=".
+    WString ValueAt(int n) const;
+    // text up to and including its first "="; all of it when it has none.
+    static std::string_view KeyPart(const WString& text);
+};

@@ -1,0 +1,187 @@
+#include "SafeSave.h"
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+FileWriter::~FileWriter() = default;
+
+namespace {
+
+class SystemWriter : public FileWriter {
+public:
+    ssize_t write(int fd, const void* data, std::size_t size) override { return ::write(fd, data, size); }
+};
+
+SystemWriter systemWriter;
+std::atomic<FileWriter*> currentWriter{&systemWriter};
+
+SaveResult failure(const std::string& path, const std::string& message) {
+    return {false, path + ": " + message};
+}
+
+SaveResult failure(const std::string& path, int err) {
+    return failure(path, std::system_category().message(err));
+}
+
+// The file a path finally names once its symbolic links are followed; relative link texts count
+// from the link's own folder. The result need not exist yet (a dangling link names a new file).
+bool resolveLinks(const std::string& path, std::string& resolved) {
+    fs::path current(path);
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+            resolved = current.string();
+            return true;
+        }
+        std::error_code ec;
+        const fs::path target = fs::read_symlink(current, ec);
+        if (ec) {
+            errno = ec.value();
+            return false;
+        }
+        current = target.is_absolute() ? target : current.parent_path() / target;
+    }
+    errno = ELOOP;
+    return false;
+}
+
+// umask() can only be read by changing it, which races with other threads creating files.
+mode_t currentUmask() {
+    if (FILE* status = std::fopen("/proc/self/status", "re")) {
+        char line[256];
+        while (std::fgets(line, sizeof line, status)) {
+            if (std::string_view(line).starts_with("Umask:")) {
+                std::fclose(status);
+                return static_cast<mode_t>(std::strtoul(line + 6, nullptr, 8) & 0777);
+            }
+        }
+        std::fclose(status);
+    }
+    return 022;
+}
+
+// ".save.ini.XXXXXX" beside the target, kept within the file system's name limit.
+std::string tempTemplate(const fs::path& target) {
+    constexpr std::size_t kSuffix = 7; // ".XXXXXX"
+    std::string base = target.filename().string().substr(0, NAME_MAX - 1 - kSuffix);
+    const fs::path name = "." + base + ".XXXXXX";
+    return target.has_parent_path() ? (target.parent_path() / name).string() : name.string();
+}
+
+bool writeAll(int fd, std::string_view bytes, int& err) {
+    FileWriter* writer = currentWriter.load();
+    while (!bytes.empty()) {
+        const ssize_t n = writer->write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0 || static_cast<std::size_t>(n) > bytes.size()) {
+            // A write that makes no progress would loop for ever; count it as an I/O error.
+            err = n < 0 ? errno : EIO;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+// Gives the temporary file the permissions the target had (or a new file's default ones).
+bool applyMode(int fd, bool exists, const struct stat& old) {
+    if (!exists)
+        return ::fchmod(fd, 0666 & ~currentUmask()) == 0;
+    mode_t keep = old.st_mode & 07777;
+    if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
+        // Only root may give the file back to its owner; without that, set-id bits must not
+        // move over to a file that now belongs to us.
+        if (::fchown(fd, old.st_uid, old.st_gid) != 0)
+            keep &= 0777;
+    }
+    return ::fchmod(fd, keep) == 0;
+}
+
+// Makes the data durable before the rename publishes it. close() can report a delayed write
+// error (NFS); on Linux the descriptor is gone after close() even when it fails.
+bool flushAndClose(int fd, int& err) {
+    int rc = 0;
+    do {
+        rc = ::fsync(fd);
+    } while (rc != 0 && errno == EINTR);
+    if (rc != 0) {
+        err = errno;
+        ::close(fd);
+        return false;
+    }
+    if (::close(fd) != 0 && errno != EINTR) {
+        err = errno;
+        return false;
+    }
+    return true;
+}
+
+void syncFolder(const fs::path& target) {
+    const std::string folder = target.has_parent_path() ? target.parent_path().string() : ".";
+    const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd); // best effort: some file systems cannot sync folders
+        ::close(dirFd);
+    }
+}
+
+} // namespace
+
+void SafeSave::setWriter(FileWriter* writer) {
+    currentWriter.store(writer ? writer : &systemWriter);
+}
+
+SaveResult SafeSave::write(const std::string& utf8Path, std::string_view bytes) {
+    if (utf8Path.empty())
+        return failure("(no file name)", ENOENT);
+    std::string resolved;
+    if (!resolveLinks(utf8Path, resolved))
+        return failure(utf8Path, errno);
+    const fs::path target(resolved);
+    if (!target.has_filename())
+        return failure(utf8Path, EISDIR);
+
+    struct stat old {};
+    const bool exists = ::stat(resolved.c_str(), &old) == 0;
+    if (exists && S_ISDIR(old.st_mode))
+        return failure(utf8Path, EISDIR);
+    if (exists && !S_ISREG(old.st_mode))
+        return failure(utf8Path, "not a regular file");
+
+    std::string tempPath = tempTemplate(target);
+    const int fd = ::mkostemp(tempPath.data(), O_CLOEXEC);
+    if (fd < 0)
+        return failure(utf8Path, errno);
+
+    int err = 0;
+    bool ok = writeAll(fd, bytes, err);
+    if (ok && !applyMode(fd, exists, old)) {
+        ok = false;
+        err = errno;
+    }
+    if (ok)
+        ok = flushAndClose(fd, err);
+    else
+        ::close(fd);
+    if (ok && ::rename(tempPath.c_str(), resolved.c_str()) != 0) {
+        ok = false;
+        err = errno;
+    }
+    if (!ok) {
+        ::unlink(tempPath.c_str());
+        return failure(utf8Path, err);
+    }
+    syncFolder(target);
+    return {true, {}};
+}
