@@ -91,7 +91,12 @@ bool IniFile::Load(const WString& fileName) {
     const ReadStatus status = readWholeFile(fileName.toUtf8(), data);
     if (status != ReadStatus::Ok)
         return status == ReadStatus::Missing;
+    Parse(data);
+    return true;
+}
 
+void IniFile::Parse(std::string_view data) {
+    Clear();
     // An empty first line is dropped. Reading goes on until a read finds nothing left, and that
     // read's empty text is kept too: a loaded non-empty file always ends with one empty line,
     // which Save turns back into the final CR LF.
@@ -104,18 +109,19 @@ bool IniFile::Load(const WString& fileName) {
         more = readLine(in, text);
         Append(text);
     }
-    return true;
 }
 
-bool IniFile::Save(const WString& fileName) const {
+std::string IniFile::Serialize() const {
     std::string bytes;
     for (int n = 1; n <= Count(); ++n) {
         bytes += LineRef(n).bytes();
         if (n < Count())
             bytes += "\r\n";
     }
-    return SafeSave::write(fileName.toUtf8(), bytes).ok;
+    return bytes;
 }
+
+bool IniFile::Save(const WString& fileName) const { return SafeSave::write(fileName.toUtf8(), Serialize()).ok; }
 
 int IniFile::FindSection(const WString& section) const {
     for (int n = 1; n <= Count(); ++n) {
@@ -149,28 +155,58 @@ WString IniFile::ValueAt(int n) const {
     return eq == WString::npos ? WString() : line.mid(eq + 1);
 }
 
-WString IniFile::ReadKey(const WString& fileName, const WString& section, const WString& key) {
-    WString value;
-    Load(fileName);
+WString IniFile::ReadKeyHere(const WString& section, const WString& key) const {
     if (const int s = FindSection(section)) {
         if (const int k = FindKey(key, s + 1))
-            value = ValueAt(k);
+            return ValueAt(k);
     }
+    return {};
+}
+
+void IniFile::WriteKeyHere(const WString& section, const WString& line) {
+    if (const int s = FindSection(section)) {
+        if (const int k = FindKey(line, s + 1))
+            SetLine(k, line);
+        else
+            InsertAfter(s, line); // new keys go first, directly under the head
+    } else {
+        Append(section);
+        Append(line);
+    }
+}
+
+bool IniFile::DeleteKeyHere(const WString& section, const WString& key) {
+    if (const int s = FindSection(section)) {
+        if (const int k = FindKey(key, s + 1)) {
+            RemoveLine(k);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool IniFile::DeleteSectionHeadHere(const WString& section) {
+    if (const int s = FindSection(section)) {
+        RemoveLine(s);
+        return false;
+    }
+    return true;
+}
+
+void IniFile::RenameSectionHere(const WString& section, const WString& newHead) {
+    SetLine(FindSection(section), newHead);
+}
+
+WString IniFile::ReadKey(const WString& fileName, const WString& section, const WString& key) {
+    Load(fileName);
+    WString value = ReadKeyHere(section, key);
     Clear();
     return value;
 }
 
 void IniFile::WriteKey(const WString& fileName, const WString& section, const WString& line) {
     if (Load(fileName)) {
-        if (const int s = FindSection(section)) {
-            if (const int k = FindKey(line, s + 1))
-                SetLine(k, line);
-            else
-                InsertAfter(s, line); // new keys go first, directly under the head
-        } else {
-            Append(section);
-            Append(line);
-        }
+        WriteKeyHere(section, line);
         Save(fileName); // failures are not reported; SafeSave keeps the old file
     }
     Clear();
@@ -179,12 +215,7 @@ void IniFile::WriteKey(const WString& fileName, const WString& section, const WS
 bool IniFile::DeleteKey(const WString& fileName, const WString& section, const WString& key) {
     bool nothingRemoved = true;
     if (Load(fileName)) {
-        if (const int s = FindSection(section)) {
-            if (const int k = FindKey(key, s + 1)) {
-                RemoveLine(k);
-                nothingRemoved = false;
-            }
-        }
+        nothingRemoved = DeleteKeyHere(section, key);
         Save(fileName);
     }
     Clear();
@@ -194,10 +225,7 @@ bool IniFile::DeleteKey(const WString& fileName, const WString& section, const W
 bool IniFile::DeleteSectionHead(const WString& fileName, const WString& section) {
     bool notFound = true;
     if (Load(fileName)) {
-        if (const int s = FindSection(section)) {
-            RemoveLine(s);
-            notFound = false;
-        }
+        notFound = DeleteSectionHeadHere(section);
         Save(fileName);
     }
     Clear();
@@ -206,7 +234,7 @@ bool IniFile::DeleteSectionHead(const WString& fileName, const WString& section)
 
 void IniFile::RenameSection(const WString& fileName, const WString& section, const WString& newHead) {
     if (Load(fileName)) {
-        SetLine(FindSection(section), newHead);
+        RenameSectionHere(section, newHead);
         Save(fileName);
     }
     Clear();

@@ -3,6 +3,7 @@
 #include "LineList.h"
 #include "WString.h"
 
+#include <string>
 #include <string_view>
 
 // The program's INI-style files: section head lines ("[EINSTELLUNG]") and key lines
@@ -30,11 +31,23 @@ public:
     bool DeleteSectionHead(const WString& fileName, const WString& section);
     void RenameSection(const WString& fileName, const WString& section, const WString& newHead);
 
-private:
+protected:
     // Fills the lines from the file (none when it is missing). False when the file exists but
     // could not be read, in which case it must not be written.
     bool Load(const WString& fileName);
     bool Save(const WString& fileName) const;
+    // The lines from file contents, read as Load reads them; and the bytes Save writes.
+    void Parse(std::string_view data);
+    std::string Serialize() const;
+
+    // The operations on the lines in memory.
+    WString ReadKeyHere(const WString& section, const WString& key) const;
+    void WriteKeyHere(const WString& section, const WString& line);
+    bool DeleteKeyHere(const WString& section, const WString& key);
+    bool DeleteSectionHeadHere(const WString& section);
+    void RenameSectionHere(const WString& section, const WString& newHead);
+
+private:
     // Line number of the first line equal to section, 0 when there is none.
     int FindSection(const WString& section) const;
     // Line number of key's line from firstLine on, stopping at the next line that starts with

@@ -1,0 +1,60 @@
+#include "IniDocument.h"
+
+#include "SafeSave.h"
+
+IniDocument::IniDocument(const WString& fileName) : fileName_(fileName) { readable_ = Load(fileName); }
+
+void IniDocument::beforeStep() {
+    // IniFile rereads the file before every operation: after a write, the lines become what
+    // reading back its bytes gives (over-long lines split, an empty first line dropped ...).
+    if (!unsettled_)
+        return;
+    lastWrite_ = Serialize();
+    Parse(lastWrite_);
+    unsettled_ = false;
+}
+
+void IniDocument::wrote() {
+    written_ = true;
+    unsettled_ = true;
+}
+
+WString IniDocument::ReadKey(const WString& section, const WString& key) {
+    beforeStep();
+    return ReadKeyHere(section, key);
+}
+
+void IniDocument::WriteKey(const WString& section, const WString& line) {
+    beforeStep();
+    WriteKeyHere(section, line);
+    wrote();
+}
+
+bool IniDocument::DeleteKey(const WString& section, const WString& key) {
+    beforeStep();
+    const bool nothingRemoved = DeleteKeyHere(section, key);
+    wrote();
+    return nothingRemoved;
+}
+
+bool IniDocument::DeleteSectionHead(const WString& section) {
+    beforeStep();
+    const bool notFound = DeleteSectionHeadHere(section);
+    wrote();
+    return notFound;
+}
+
+void IniDocument::RenameSection(const WString& section, const WString& newHead) {
+    beforeStep();
+    RenameSectionHere(section, newHead);
+    wrote();
+}
+
+bool IniDocument::Commit() {
+    // A file that exists but could not be read is never replaced by what little was seen of it.
+    if (!readable_ || !written_)
+        return readable_;
+    const std::string bytes = unsettled_ ? Serialize() : lastWrite_;
+    written_ = false;
+    return SafeSave::write(fileName_.toUtf8(), bytes).ok;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "IniFile.h"
+
+// One file read once, changed by any number of IniFile operations, and written back once.
+// The bytes written are exactly those of the same operations done one by one with IniFile
+// (each step sees the lines as a reload would give them), but the file is replaced in a single
+// step: a sequence such as deleting a job and renumbering the names after it is never left half
+// done on disk, and it costs one write instead of hundreds.
+// Only for sequences that no other thread interleaves with writes to the same file.
+class IniDocument : private IniFile {
+public:
+    explicit IniDocument(const WString& fileName);
+
+    WString ReadKey(const WString& section, const WString& key);
+    void WriteKey(const WString& section, const WString& line);
+    bool DeleteKey(const WString& section, const WString& key);
+    bool DeleteSectionHead(const WString& section);
+    void RenameSection(const WString& section, const WString& newHead);
+
+    // Writes the file when an operation changed it (as IniFile would have, even when the
+    // operation found nothing to change). False when the write failed.
+    bool Commit();
+
+private:
+    void beforeStep();
+    void wrote();
+
+    WString fileName_;
+    std::string lastWrite_; // the bytes the last write would have left on disk
+    bool readable_ = true;
+    bool written_ = false;
+    bool unsettled_ = false;
+};
