@@ -2,19 +2,24 @@
 
 #include "SafeSave.h"
 
-IniDocument::IniDocument(const WString& fileName) : fileName_(fileName) { readable_ = Load(fileName); }
+IniDocument::IniDocument(const WString& fileName) : fileName_(fileName) {
+    readable_ = Load(fileName);
+}
 
 void IniDocument::beforeStep() {
     // IniFile rereads the file before every operation: after a write, the lines become what
     // reading back its bytes gives (over-long lines split, an empty first line dropped ...).
     if (!unsettled_)
         return;
-    lastWrite_ = Serialize();
-    Parse(lastWrite_);
     unsettled_ = false;
+    if (IsSettled())
+        return; // the common case: a reload would give the same lines
+    lastWrite_ = Serialize();
+    Parse(*lastWrite_);
 }
 
 void IniDocument::wrote() {
+    lastWrite_.reset();
     written_ = true;
     unsettled_ = true;
 }
@@ -50,11 +55,22 @@ void IniDocument::RenameSection(const WString& section, const WString& newHead) 
     wrote();
 }
 
+bool IniDocument::HasSection(const WString& section) {
+    beforeStep();
+    return HasSectionHere(section);
+}
+
+void IniDocument::DeleteSeparator(const WString& section) {
+    beforeStep();
+    DeleteSeparatorHere(section);
+    wrote();
+}
+
 bool IniDocument::Commit() {
     // A file that exists but could not be read is never replaced by what little was seen of it.
     if (!readable_ || !written_)
         return readable_;
-    const std::string bytes = unsettled_ ? Serialize() : lastWrite_;
+    const std::string bytes = lastWrite_ ? *lastWrite_ : Serialize();
     written_ = false;
     return SafeSave::write(fileName_.toUtf8(), bytes).ok;
 }

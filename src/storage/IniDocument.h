@@ -2,6 +2,8 @@
 
 #include "IniFile.h"
 
+#include <optional>
+
 // One file read once, changed by any number of IniFile operations, and written back once.
 // The bytes written are exactly those of the same operations done one by one with IniFile
 // (each step sees the lines as a reload would give them), but the file is replaced in a single
@@ -17,6 +19,8 @@ public:
     bool DeleteKey(const WString& section, const WString& key);
     bool DeleteSectionHead(const WString& section);
     void RenameSection(const WString& section, const WString& newHead);
+    bool HasSection(const WString& section);
+    void DeleteSeparator(const WString& section);
 
     // Writes the file when an operation changed it (as IniFile would have, even when the
     // operation found nothing to change). False when the write failed.
@@ -27,7 +31,8 @@ private:
     void wrote();
 
     WString fileName_;
-    std::string lastWrite_; // the bytes the last write would have left on disk
+    // The bytes of the last write, kept when settling changed the lines in memory.
+    std::optional<std::string> lastWrite_;
     bool readable_ = true;
     bool written_ = false;
     bool unsettled_ = false;

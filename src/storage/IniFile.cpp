@@ -44,7 +44,8 @@ public:
     explicit TextCursor(std::string_view data) : data_(data) {}
     bool atEnd() const { return pos_ >= data_.size(); }
     bool atLineEnd() const {
-        return !atEnd() && (data_[pos_] == '\n' || (data_[pos_] == '\r' && pos_ + 1 < data_.size() && data_[pos_ + 1] == '\n'));
+        return !atEnd() &&
+               (data_[pos_] == '\n' || (data_[pos_] == '\r' && pos_ + 1 < data_.size() && data_[pos_ + 1] == '\n'));
     }
     char take() {
         if (data_[pos_] == '\r' && pos_ + 1 < data_.size() && data_[pos_ + 1] == '\n') {
@@ -121,7 +122,9 @@ std::string IniFile::Serialize() const {
     return bytes;
 }
 
-bool IniFile::Save(const WString& fileName) const { return SafeSave::write(fileName.toUtf8(), Serialize()).ok; }
+bool IniFile::Save(const WString& fileName) const {
+    return SafeSave::write(fileName.toUtf8(), Serialize()).ok;
+}
 
 int IniFile::FindSection(const WString& section) const {
     for (int n = 1; n <= Count(); ++n) {
@@ -195,6 +198,37 @@ bool IniFile::DeleteSectionHeadHere(const WString& section) {
 
 void IniFile::RenameSectionHere(const WString& section, const WString& newHead) {
     SetLine(FindSection(section), newHead);
+}
+
+void IniFile::DeleteSeparatorHere(const WString& section) {
+    const int s = FindSection(section);
+    if (s == 0)
+        return;
+    for (int n = s + 1; n <= Count(); ++n) {
+        if (LineRef(n).at(0) == '[') {
+            // Another section follows: the separator is the section's first empty line.
+            if (const int k = FindKey("", s + 1))
+                RemoveLine(k);
+            return;
+        }
+    }
+    // The file's last section: the empty line below it is the file's final line end, which every
+    // reload brings back, so the blank line that separates it is the one above its head.
+    if (s > 1 && LineRef(s - 1).isEmpty())
+        RemoveLine(s - 1);
+}
+
+bool IniFile::IsSettled() const {
+    if (IsEmpty())
+        return true;
+    if (LineRef(1).isEmpty() || !LineRef(Count()).isEmpty())
+        return false;
+    for (int n = 1; n <= Count(); ++n) {
+        const std::string& bytes = LineRef(n).bytes();
+        if (bytes.size() > kMaxLine || bytes.find('\n') != std::string::npos)
+            return false;
+    }
+    return true;
 }
 
 WString IniFile::ReadKey(const WString& fileName, const WString& section, const WString& key) {

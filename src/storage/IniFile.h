@@ -46,6 +46,12 @@ protected:
     bool DeleteKeyHere(const WString& section, const WString& key);
     bool DeleteSectionHeadHere(const WString& section);
     void RenameSectionHere(const WString& section, const WString& newHead);
+    bool HasSectionHere(const WString& section) const { return FindSection(section) != 0; }
+    // Removes the empty line that separates the section from its neighbours: the first empty line
+    // below the head when another section follows, else the empty line right above the head.
+    void DeleteSeparatorHere(const WString& section);
+    // True when Parse(Serialize()) would give the lines back unchanged.
+    bool IsSettled() const;
 
 private:
     // Line number of the first line equal to section, 0 when there is none.

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "BackupJob.h"
+#include "ScheduleList.h"
+#include "WString.h"
+
+#include <vector>
+
+// The backup jobs in "savename.ini" (count and numbered names) and "save.ini" (one section per
+// job). Every operation reads or writes the files at the moment it runs; nothing is cached.
+// Each writing operation changes each file in one safe step, with the bytes the step-by-step
+// writes would give.
+class JobCatalogue {
+public:
+    // "wert=" of "[NUMMER]" as a decimal number (0 when empty).
+    int ReadJobCount() const;
+    // "name_1=", "name_2=" ... of "[SICHERUNG]" up to the first empty one.
+    std::vector<WString> ReadJobNames() const;
+    // Whether a job of this name is in the name list or has a section (exact, case-sensitive).
+    bool IsNameTaken(const WString& name) const;
+
+    // The job's keys; a job without a section has empty fields.
+    BackupJob LoadJob(const WString& name) const;
+
+    // Stores job under job.name. A new job becomes name number jobCount + 1 (jobCount counts up,
+    // from no fewer than the names there are);
+    // an existing one is first renamed from editedJobName (which then holds job.name) and loses
+    // all its old sources before the new ones are written.
+    void SaveJob(const BackupJob& job, bool isNew, int& jobCount, WString& editedJobName);
+    // Gives the job editedJobName the name newName in both files. False when editedJobName is not
+    // in the name list; its section head is renamed all the same, the name entries stay as they are.
+    bool RenameJob(const WString& newName, WString& editedJobName);
+    // Removes the job's section and its name, moving later names down by one; "wert=" becomes
+    // jobCount - 1. A name not in the list changes no name entry and leaves the count.
+    bool DeleteJob(const WString& name, int jobCount);
+
+    // One entry per counted job (name number i is entry i); a missing name gives an empty entry.
+    std::vector<ScheduleEntry> LoadSchedule(int jobCount) const;
+};
