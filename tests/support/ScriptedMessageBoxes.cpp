@@ -4,7 +4,9 @@ ScriptedMessageBoxes::ScriptedMessageBoxes(int defaultAnswer) : defaultAnswer_(d
     WMessageBox::setPresenter(this);
 }
 
-ScriptedMessageBoxes::~ScriptedMessageBoxes() { WMessageBox::setPresenter(nullptr); }
+ScriptedMessageBoxes::~ScriptedMessageBoxes() {
+    WMessageBox::setPresenter(nullptr);
+}
 
 int ScriptedMessageBoxes::present(const WMessageRequest& request) {
     shown_.push_back(request);

@@ -31,7 +31,9 @@ VirtualClock::VirtualClock(int year, int month, int day, int hour, int minute, i
     Clock::install(this);
 }
 
-VirtualClock::~VirtualClock() { Clock::install(nullptr); }
+VirtualClock::~VirtualClock() {
+    Clock::install(nullptr);
+}
 
 void VirtualClock::set(int year, int month, int day, int hour, int minute, int second) {
     std::lock_guard lock(mutex_);
@@ -58,7 +60,9 @@ std::int64_t VirtualClock::monotonicMs() const {
     return monoMs_;
 }
 
-void VirtualClock::sleep(int milliseconds) { advanceMs(milliseconds > 0 ? milliseconds : 0); }
+void VirtualClock::sleep(int milliseconds) {
+    advanceMs(milliseconds > 0 ? milliseconds : 0);
+}
 
 void VirtualClock::advanceMs(std::int64_t ms) {
     std::lock_guard lock(mutex_);

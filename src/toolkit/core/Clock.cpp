@@ -15,7 +15,9 @@ Clock& Clock::current() {
     return clock ? *clock : g_systemClock;
 }
 
-void Clock::install(Clock* clock) { g_clock.store(clock); }
+void Clock::install(Clock* clock) {
+    g_clock.store(clock);
+}
 
 LocalTime SystemClock::now() const {
     const std::time_t t = std::time(nullptr);

@@ -4,14 +4,14 @@
 
 // Broken-down local time, as the C runtime's localtime gives it.
 struct LocalTime {
-    int year = 1970;  // e.g. 2026
-    int month = 1;    // 1..12
-    int day = 1;      // 1..31
-    int hour = 0;     // 0..23
-    int minute = 0;   // 0..59
-    int second = 0;   // 0..60
-    int weekday = 4;  // 0 = Sunday .. 6 = Saturday
-    int yearDay = 0;  // 0..365
+    int year = 1970; // e.g. 2026
+    int month = 1;   // 1..12
+    int day = 1;     // 1..31
+    int hour = 0;    // 0..23
+    int minute = 0;  // 0..59
+    int second = 0;  // 0..60
+    int weekday = 4; // 0 = Sunday .. 6 = Saturday
+    int yearDay = 0; // 0..365
 };
 
 // The program's one source of time. Workers sleep through it, so a virtual clock in tests can

@@ -9,8 +9,12 @@ std::atomic<MessagePump*> g_pump{nullptr};
 constexpr int kDispatchSliceMs = 10;
 } // namespace
 
-void MessagePump::install(MessagePump* pump) { g_pump.store(pump); }
-MessagePump* MessagePump::installed() { return g_pump.load(); }
+void MessagePump::install(MessagePump* pump) {
+    g_pump.store(pump);
+}
+MessagePump* MessagePump::installed() {
+    return g_pump.load();
+}
 
 void WEventSemaphore::set() {
     {

@@ -25,7 +25,9 @@ thread_local std::shared_ptr<WThread::Shared>* t_current = nullptr;
 // time-critical, highest. Raising above normal needs privileges; the kernel may refuse it.
 constexpr int kNice[] = {10, 19, 5, 0, -5, -15, -10};
 
-pid_t currentTid() { return static_cast<pid_t>(syscall(SYS_gettid)); }
+pid_t currentTid() {
+    return static_cast<pid_t>(syscall(SYS_gettid));
+}
 
 void applyNice(pid_t tid, int index) {
     if (tid > 0)
@@ -79,12 +81,11 @@ bool WThread::start(std::function<int()> body) {
 }
 
 bool WThread::isRunning() const {
-    if (thread_.joinable() && std::this_thread::get_id() == thread_.get_id())
-        return true;
-    if (!thread_.joinable())
-        return false;
     std::lock_guard lock(shared_->mutex);
-    return !shared_->finished;
+    // The worker itself may ask before start() has even stored its std::thread.
+    if (shared_->id == std::this_thread::get_id())
+        return true;
+    return thread_.joinable() && !shared_->finished;
 }
 
 bool WThread::setPriority(int index) {
@@ -163,7 +164,9 @@ void WCurrentThread::pausePoint() {
     shared.changed.wait(lock, [&shared] { return !shared.suspended; });
 }
 
-bool WCurrentThread::isWorker() { return t_current != nullptr; }
+bool WCurrentThread::isWorker() {
+    return t_current != nullptr;
+}
 
 void WSleep(int milliseconds) {
     if (milliseconds <= 0)

@@ -6,5 +6,9 @@ namespace {
 std::atomic<WorkArea*> g_area{nullptr};
 }
 
-WorkArea* WorkArea::current() { return g_area.load(); }
-void WorkArea::install(WorkArea* area) { g_area.store(area); }
+WorkArea* WorkArea::current() {
+    return g_area.load();
+}
+void WorkArea::install(WorkArea* area) {
+    g_area.store(area);
+}

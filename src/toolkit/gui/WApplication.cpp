@@ -31,6 +31,17 @@ void onSignal(int) {
     [[maybe_unused]] const auto written = ::write(g_signalFds[0], &byte, 1);
 }
 
+QtMessageHandler g_defaultHandler = nullptr;
+
+// Headless, standard error carries our one line about running without a window and real errors,
+// not the offscreen platform's notes about what it cannot do.
+void headlessMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtDebugMsg || type == QtInfoMsg || type == QtWarningMsg)
+        return;
+    if (g_defaultHandler)
+        g_defaultHandler(type, context, message);
+}
+
 bool envEmpty(const char* name) {
     const char* value = std::getenv(name);
     return !value || !*value;
@@ -60,6 +71,8 @@ WApplication::WApplication(int& argc, char** argv) : impl_(std::make_unique<Impl
     g_quitCode = 0;
     g_exitNow.reset();
     g_headless = chooseHeadless();
+    if (g_headless)
+        g_defaultHandler = qInstallMessageHandler(headlessMessages);
     impl_->app = std::make_unique<QApplication>(argc, argv);
     // The program ends when its main form closes, even when that form was never shown.
     impl_->app->setQuitOnLastWindowClosed(false);
@@ -101,6 +114,8 @@ WApplication::~WApplication() {
     if (WorkArea::current() == &impl_->workArea)
         WorkArea::install(impl_->previousWorkArea);
     impl_->app.reset();
+    if (g_headless)
+        qInstallMessageHandler(g_defaultHandler);
     g_instance = nullptr;
 }
 
@@ -129,13 +144,19 @@ void WApplication::quit(int exitCode) {
     QCoreApplication::exit(exitCode);
 }
 
-bool WApplication::quitRequested() { return g_quitRequested; }
+bool WApplication::quitRequested() {
+    return g_quitRequested;
+}
 
 void WApplication::exitNow(int exitCode) {
     g_exitNow = exitCode;
     quit(exitCode);
 }
 
-bool WApplication::headless() { return g_headless; }
+bool WApplication::headless() {
+    return g_headless;
+}
 
-WApplication* WApplication::instance() { return g_instance; }
+WApplication* WApplication::instance() {
+    return g_instance;
+}

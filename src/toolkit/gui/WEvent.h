@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class WWindow;
@@ -49,7 +50,8 @@ struct WEventData {
     int y = 0;
     std::intptr_t userValue = 0; // the connection's user value
     int systemCommand = 0;
-    int commandId = 0; // menu item id for ClickEvent / InitMenuEvent from menus
+    int commandId = 0;      // menu item id for ClickEvent / InitMenuEvent from menus
+    std::intptr_t item = 0; // tree item handle for SelectEvent / ExpandEvent of a tree view
 };
 
 // A handler returns true when it handled the event; false lets the default processing go on.
@@ -58,12 +60,21 @@ using WEventHandler = std::function<bool(WEventData&)>;
 // The connections of one window: (event, receiver, handler, user value), raised in the order made.
 class WEventTable {
 public:
+    WEventTable() = default;
+    WEventTable(const WEventTable&) = delete;
+    WEventTable& operator=(const WEventTable&) = delete;
+
     void connect(WEventId id, const void* receiver, WEventHandler handler, std::intptr_t userValue = 0);
     // Removes every connection of receiver for id.
     void disconnect(WEventId id, const void* receiver);
     bool hasConnection(WEventId id) const;
     // Calls the handlers of id in order until one returns true; the result says whether one did.
+    // Handlers may connect, disconnect or even destroy the table's owner while it runs.
     bool raise(WEventData& data) const;
+    // Expires when the table is destroyed; lets a caller notice that a handler destroyed the owner.
+    std::weak_ptr<const void> lifetime() const { return lifetime_; }
+    // Whether a handler of any table is running on the calling thread.
+    static bool anyRaising();
 
 private:
     struct Connection {
@@ -71,6 +82,9 @@ private:
         const void* receiver;
         WEventHandler handler;
         std::intptr_t userValue;
+        std::uint64_t serial;
     };
     std::vector<Connection> connections_;
+    std::uint64_t nextSerial_ = 1;
+    std::shared_ptr<const void> lifetime_ = std::make_shared<int>(0);
 };

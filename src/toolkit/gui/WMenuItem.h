@@ -19,7 +19,8 @@ public:
     bool choose();
     WEventTable& events() { return events_; }
     template <class R> void connect(WEventId id, R* receiver, bool (R::*handler)(WEventData&), std::intptr_t user = 0) {
-        events_.connect(id, receiver, [receiver, handler](WEventData& d) { return (receiver->*handler)(d); }, user);
+        events_.connect(
+            id, receiver, [receiver, handler](WEventData& d) { return (receiver->*handler)(d); }, user);
     }
     QAction* action() const { return action_; }
 

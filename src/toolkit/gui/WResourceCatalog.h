@@ -63,8 +63,8 @@ struct WFormTemplate {
 };
 
 struct WMenuItemTemplate {
-    const char* text; // nullptr for a separator
-    int id;           // command id; 0 for a separator or a submenu
+    const char* text;                        // nullptr for a separator
+    int id;                                  // command id; 0 for a separator or a submenu
     std::vector<WMenuItemTemplate> children; // non-empty: a submenu
 };
 
@@ -89,7 +89,8 @@ struct WAcceleratorTemplate {
     std::vector<Entry> entries; // the first matching entry wins
 };
 
-enum class WBitmapLook { Normal, Pressed, Inactive, Logo };
+// Folder and File are the small pictures of the folder tree, drawn like the desktop's own.
+enum class WBitmapLook { Normal, Pressed, Inactive, Logo, Folder, File };
 
 struct WBitmapTemplate {
     int id;

@@ -2,6 +2,7 @@
 
 #include "WEvent.h"
 #include "WString.h"
+#include "WorkArea.h" // WRect
 
 #include <cstdint>
 #include <memory>
@@ -16,8 +17,9 @@ struct WRgb {
 };
 
 // Base of every window and control. Owns its Qt widget unless Qt's parent chain deletes it first.
-// Window objects belong to the user-interface thread; only setText may be called from a worker,
-// which hands the change to the UI thread as a queued call.
+// Window objects belong to the user-interface thread. From a worker only setText (handed to the UI
+// thread as a queued call), setFocus and setRedraw (run on the UI thread while the worker waits) may be
+// called, and the tree view's operations.
 class WWindow {
 public:
     virtual ~WWindow();
@@ -48,6 +50,8 @@ public:
 
     void setFocus();
     bool hasFocus() const;
+    // Switches the painting of the window off while it is filled piece by piece, and on again.
+    void setRedraw(bool on);
     void setCapture();
     void releaseCapture();
     bool hasCapture() const;
@@ -64,22 +68,30 @@ public:
     void setName(const WString& name);
     WString name() const;
 
+    // The mouse cursor over the window, by cursor resource id: 100 is the pointing hand; any other id
+    // (0 included) gives the ordinary arrow.
+    void setCursor(int cursorId);
+
     // Opens at the cursor on the right mouse button (after InitMenuEvent). Not owned.
     void setContextMenu(WPopupMenu* menu);
     WPopupMenu* contextMenu() const { return contextMenu_; }
 
     WEventTable& events() { return events_; }
     template <class R> void connect(WEventId id, R* receiver, bool (R::*handler)(WEventData&), std::intptr_t user = 0) {
-        events_.connect(id, receiver, [receiver, handler](WEventData& d) { return (receiver->*handler)(d); }, user);
+        events_.connect(
+            id, receiver, [receiver, handler](WEventData& d) { return (receiver->*handler)(d); }, user);
     }
     void disconnect(WEventId id, const void* receiver) { events_.disconnect(id, receiver); }
-    // Raises an event as if the platform had sent it; returns whether a handler handled it.
+    // Raises an event as if the platform had sent it; returns whether a handler handled it. An unhandled
+    // RightButtonUpEvent opens the context menu, as the platform's default processing would.
     bool raiseEvent(WEventData& data);
 
     QWidget* widget() const; // for the toolkit and its tests; null once the widget is gone
 
 protected:
     explicit WWindow(QWidget* widget);
+    // The toolkit's side of the window: event filter, signal connections, mouse surface.
+    WWindowBridge& bridge() const { return *bridge_; }
 
 private:
     friend class WWindowBridge;

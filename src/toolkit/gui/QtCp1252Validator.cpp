@@ -1,0 +1,7 @@
+#include "QtCp1252Validator.h"
+
+#include "QtText.h"
+
+QValidator::State QtCp1252Validator::validate(QString& input, int& /*pos*/) const {
+    return QtText::fitsCp1252(input) ? Acceptable : Invalid;
+}

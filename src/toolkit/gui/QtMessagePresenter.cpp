@@ -1,0 +1,84 @@
+#include "QtMessagePresenter.h"
+
+#include "QtText.h"
+#include "WWindow.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QThread>
+
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr unsigned kButtonMask = 0x0F;
+constexpr unsigned kIconMask = 0xF0;
+constexpr unsigned kIconHand = 0x10;
+
+QMessageBox::Icon iconFor(unsigned flags) {
+    switch (flags & kIconMask) {
+    case kIconHand:
+        return QMessageBox::Critical;
+    case MB::ICONQUESTION:
+        return QMessageBox::Question;
+    case MB::ICONEXCLAMATION:
+        return QMessageBox::Warning;
+    case MB::ICONINFORMATION:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+// The buttons of a button set with the result number each one returns.
+std::vector<std::pair<QMessageBox::StandardButton, int>> buttonsFor(unsigned flags) {
+    constexpr int kAbort = 3, kRetry = 4, kIgnore = 5;
+    switch (flags & kButtonMask) {
+    case MB::OKCANCEL:
+        return {{QMessageBox::Ok, ID::OK}, {QMessageBox::Cancel, ID::CANCEL}};
+    case 2: // abort, retry, ignore
+        return {{QMessageBox::Abort, kAbort}, {QMessageBox::Retry, kRetry}, {QMessageBox::Ignore, kIgnore}};
+    case 3: // yes, no, cancel
+        return {{QMessageBox::Yes, ID::YES}, {QMessageBox::No, ID::NO}, {QMessageBox::Cancel, ID::CANCEL}};
+    case MB::YESNO:
+        return {{QMessageBox::Yes, ID::YES}, {QMessageBox::No, ID::NO}};
+    case 5: // retry, cancel
+        return {{QMessageBox::Retry, kRetry}, {QMessageBox::Cancel, ID::CANCEL}};
+    default:
+        return {{QMessageBox::Ok, ID::OK}};
+    }
+}
+
+} // namespace
+
+int QtMessagePresenter::present(const WMessageRequest& request) {
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app)
+        return ID::OTHER;
+    if (QThread::currentThread() != app->thread()) {
+        // Widgets live on the user-interface thread; a worker's box is shown there while it waits.
+        int result = ID::OTHER;
+        QMetaObject::invokeMethod(
+            app, [&] { result = present(request); }, Qt::BlockingQueuedConnection);
+        return result;
+    }
+    QWidget* parent = request.owner && request.owner->widget() ? request.owner->widget()->window() : nullptr;
+    QMessageBox box(iconFor(request.flags), QtText::toQString(request.caption), QtText::toQString(request.text),
+                    QMessageBox::NoButton, parent);
+    // The text is shown as it is: a name or path must never be read as markup.
+    box.setTextFormat(Qt::PlainText);
+    const bool taskModal = (request.flags & MB::TASKMODAL) != 0;
+    box.setWindowModality(taskModal || !parent ? Qt::ApplicationModal : Qt::WindowModal);
+    const auto buttons = buttonsFor(request.flags);
+    for (const auto& [button, result] : buttons)
+        box.addButton(button);
+    box.exec();
+    const QAbstractButton* clicked = box.clickedButton();
+    for (const auto& [button, result] : buttons) {
+        if (clicked && clicked == box.button(button))
+            return result;
+    }
+    return ID::OTHER;
+}

@@ -1,0 +1,47 @@
+#include "QtText.h"
+
+#include "Cp1252.h"
+
+#include <QList>
+
+namespace QtText {
+
+QString toQString(const WString& text) {
+    const std::string utf8 = cp1252::toUtf8(text.bytes());
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+// Qt's own UTF-8 encoder turns a lone surrogate into '?', which would pass for a real question mark;
+// going by code points reports it as U+FFFD, which Windows-1252 lacks.
+std::optional<WString> fromQString(const QString& text) {
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(text.size()));
+    for (const uint codePoint : text.toUcs4()) {
+        const auto byte = cp1252::fromUnicode(codePoint);
+        if (!byte)
+            return std::nullopt;
+        bytes.push_back(static_cast<char>(*byte));
+    }
+    return WString::fromBytes(bytes);
+}
+
+WString fromQStringLossy(const QString& text) {
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(text.size()));
+    for (const uint codePoint : text.toUcs4()) {
+        const auto byte = cp1252::fromUnicode(codePoint);
+        bytes.push_back(byte ? static_cast<char>(*byte) : '?');
+    }
+    return WString::fromBytes(bytes);
+}
+
+bool fitsCp1252(const QString& text) {
+    // Lone surrogates and characters beyond the BMP have no Windows-1252 byte either.
+    for (const uint codePoint : text.toUcs4()) {
+        if (!cp1252::fromUnicode(codePoint))
+            return false;
+    }
+    return true;
+}
+
+} // namespace QtText

@@ -1,0 +1,5 @@
+#include "WAnimation.h"
+
+#include <QLabel>
+
+WAnimation::WAnimation(WForm& parent, int id) : WControl(parent, id, new QLabel) {}

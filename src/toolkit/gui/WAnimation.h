@@ -1,0 +1,10 @@
+#pragma once
+
+#include "WControl.h"
+
+// An animation control. The program gives it no clip, so it only takes its place on the form.
+class WAnimation : public WControl {
+public:
+    WAnimation(WForm& parent, int id);
+    const char* className() const override { return "WAnimation"; }
+};

@@ -1,0 +1,11 @@
+#include "WBitmap.h"
+
+#include "WResourceCatalog.h"
+
+WBitmap::WBitmap(int id) : id_(id) {
+    const WResourceCatalog* catalog = WResources::catalog();
+    if (const WBitmapTemplate* bitmap = catalog ? catalog->bitmap(id) : nullptr) {
+        width_ = bitmap->width;
+        height_ = bitmap->height;
+    }
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "WControl.h"
+
+// A check box that toggles on click and raises ClickEvent; setting the mark raises nothing.
+class WCheckBox : public WControl {
+public:
+    WCheckBox(WForm& parent, int id);
+    const char* className() const override { return "WCheckBox"; }
+    bool isChecked() const;
+    void setChecked(bool checked);
+};

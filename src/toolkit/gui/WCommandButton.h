@@ -1,0 +1,12 @@
+#pragma once
+
+#include "WControl.h"
+
+// A push button; a click raises ClickEvent.
+class WCommandButton : public WControl {
+public:
+    WCommandButton(WForm& parent, int id);
+    const char* className() const override { return "WCommandButton"; }
+    // Clicks the button as the user would (nothing happens while it is disabled).
+    void click();
+};

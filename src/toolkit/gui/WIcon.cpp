@@ -1,0 +1,8 @@
+#include "WIcon.h"
+
+#include "WResourceCatalog.h"
+
+WIcon::WIcon(int id) : id_(id) {
+    const WResourceCatalog* catalog = WResources::catalog();
+    valid_ = catalog && catalog->icon(id) != nullptr;
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "WControl.h"
+
+// A static text; WStyle::Centered centres it.
+class WLabel : public WControl {
+public:
+    WLabel(WForm& parent, int id);
+    const char* className() const override { return "WLabel"; }
+};

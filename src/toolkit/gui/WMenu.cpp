@@ -1,0 +1,25 @@
+#include "WMenu.h"
+
+#include "WForm.h"
+
+#include <QLayout>
+#include <QMenuBar>
+
+WMenu::WMenu(WForm& form) : WMenuBase(&form, WString()) {}
+
+std::unique_ptr<WMenu> WMenu::load(WForm& form, const char* resourceName) {
+    const WResourceCatalog* catalog = WResources::catalog();
+    const WMenuTemplate* tmpl = catalog && resourceName ? catalog->menu(resourceName) : nullptr;
+    QWidget* top = form.widget();
+    if (!tmpl || !top || !top->layout())
+        return nullptr;
+    std::unique_ptr<WMenu> menu(new WMenu(form));
+    auto* bar = new QMenuBar(top);
+    // The bar belongs to the window, also where the desktop offers a global menu: the client area and
+    // with it every control position are measured below it.
+    bar->setNativeMenuBar(false);
+    top->layout()->setMenuBar(bar);
+    menu->own(bar);
+    menu->buildInto(bar, tmpl->items);
+    return menu;
+}

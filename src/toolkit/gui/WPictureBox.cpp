@@ -1,0 +1,26 @@
+#include "WPictureBox.h"
+
+#include "QtImageCache.h"
+
+#include <QLabel>
+
+WPictureBox::WPictureBox(WForm& parent, int id) : WControl(parent, id, new QLabel) {
+    auto* label = static_cast<QLabel*>(widget());
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setScaledContents(false);
+}
+
+bool WPictureBox::setBitmap(int bitmapId) {
+    auto* label = static_cast<QLabel*>(widget());
+    if (!label)
+        return false;
+    const QPixmap pixmap = QtImageCache::bitmap(bitmapId);
+    if (pixmap.isNull()) {
+        label->clear();
+        bitmapId_ = 0;
+        return false;
+    }
+    label->setPixmap(pixmap);
+    bitmapId_ = bitmapId;
+    return true;
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "WControl.h"
+
+// A single-line text field (WStyle::ReadOnly: not editable). Every change of its text, typed or set,
+// raises ChangeEvent. Characters that Windows-1252 lacks cannot be entered.
+class WTextBox : public WControl {
+public:
+    WTextBox(WForm& parent, int id);
+    const char* className() const override { return "WTextBox"; }
+    void setReadOnly(bool readOnly);
+    bool isReadOnly() const;
+
+protected:
+    // For the masked text box, which is the same field with an input mask.
+    WTextBox(WForm& parent, int id, QWidget* lineEdit);
+
+private:
+    void setUp();
+};

@@ -1,0 +1,232 @@
+#include "WTreeView.h"
+
+#include "QtImageCache.h"
+#include "QtListOrder.h"
+#include "QtText.h"
+#include "ScopedFlag.h"
+#include "WImageList.h"
+#include "WWindowBridge.h"
+
+#include <QTreeWidget>
+
+#include <unordered_map>
+
+namespace {
+
+constexpr int kHandleRole = Qt::UserRole;
+constexpr int kImageRole = Qt::UserRole + 1;
+constexpr int kSelectedImageRole = Qt::UserRole + 2;
+
+} // namespace
+
+struct WTreeView::Impl {
+    std::unordered_map<WTreeItem, QTreeWidgetItem*> items;
+    WTreeItem nextHandle = 1;
+    const WImageList* images = nullptr;
+    bool quiet = false; // the program's own changes raise no events
+
+    QTreeWidgetItem* find(WTreeItem handle) const {
+        const auto it = items.find(handle);
+        return it == items.end() ? nullptr : it->second;
+    }
+
+    static WTreeItem handleOf(const QTreeWidgetItem* item) {
+        return item ? static_cast<WTreeItem>(item->data(0, kHandleRole).toLongLong()) : 0;
+    }
+
+    QIcon icon(int image, int selectedImage) const {
+        if (!images || image < 0)
+            return {};
+        const QSize size(images->width(), images->height());
+        QIcon icon(QtImageCache::bitmap(images->bitmapId(image), size));
+        if (selectedImage >= 0)
+            icon.addPixmap(QtImageCache::bitmap(images->bitmapId(selectedImage), size), QIcon::Selected);
+        return icon;
+    }
+
+    void applyIcon(QTreeWidgetItem* item) const {
+        item->setIcon(0, icon(item->data(0, kImageRole).toInt(), item->data(0, kSelectedImageRole).toInt()));
+    }
+};
+
+WTreeView::WTreeView(WForm& parent, int id) : WControl(parent, id, new QTreeWidget), impl_(std::make_unique<Impl>()) {
+    auto* tree = static_cast<QTreeWidget*>(widget());
+    const unsigned style = layout().style;
+    tree->setHeaderHidden(true);
+    tree->setColumnCount(1);
+    tree->setSelectionMode(QAbstractItemView::SingleSelection);
+    tree->setRootIsDecorated((style & WStyle::TreeLinesAtRoot) != 0);
+    tree->setItemsExpandable((style & WStyle::TreeButtons) != 0 || (style & WStyle::TreeLinesAtRoot) != 0);
+    if (style & WStyle::TreeShowSelAlways) {
+        QPalette palette = tree->palette();
+        for (const auto role : {QPalette::Highlight, QPalette::HighlightedText})
+            palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
+        tree->setPalette(palette);
+    }
+    bridge().listen(tree, &QTreeWidget::itemSelectionChanged, [this] {
+        if (impl_->quiet)
+            return;
+        WEventData data;
+        data.id = WEventId::SelectEvent;
+        data.item = selectedItem();
+        raiseEvent(data);
+    });
+    bridge().listen(tree, &QTreeWidget::itemExpanded, [this](QTreeWidgetItem* item) {
+        if (impl_->quiet)
+            return;
+        WEventData data;
+        data.id = WEventId::ExpandEvent;
+        data.item = Impl::handleOf(item);
+        raiseEvent(data);
+    });
+}
+
+WTreeView::~WTreeView() = default;
+
+// Every operation runs on the user-interface thread: the folder tree is filled by a worker, which waits
+// for each operation as it would for a message sent to the tree's window.
+
+WTreeItem WTreeView::addItem(WTreeItem parent, const WString& text, int image, int selectedImage, WTreeInsert where) {
+    return bridge().call([&]() -> WTreeItem {
+        auto* tree = static_cast<QTreeWidget*>(widget());
+        QTreeWidgetItem* parentItem = parent ? impl_->find(parent) : nullptr;
+        if (!tree || (parent && !parentItem))
+            return 0;
+        const QString q = QtText::toQString(text);
+        const auto siblingAt = [tree, parentItem](int i) {
+            return parentItem ? parentItem->child(i) : tree->topLevelItem(i);
+        };
+        const int siblings = parentItem ? parentItem->childCount() : tree->topLevelItemCount();
+        int position = siblings;
+        if (where == WTreeInsert::First)
+            position = 0;
+        else if (where == WTreeInsert::Sorted)
+            position = QtListOrder::insertPosition(
+                siblings, [&](int i) { return siblingAt(i)->text(0); }, q);
+
+        auto* item = new QTreeWidgetItem(QStringList{q});
+        const WTreeItem handle = impl_->nextHandle++;
+        item->setData(0, kHandleRole, QVariant::fromValue<qlonglong>(handle));
+        item->setData(0, kImageRole, image);
+        item->setData(0, kSelectedImageRole, selectedImage);
+        impl_->applyIcon(item);
+        const ScopedFlag quiet(impl_->quiet);
+        if (parentItem)
+            parentItem->insertChild(position, item);
+        else
+            tree->insertTopLevelItem(position, item);
+        impl_->items.emplace(handle, item);
+        return handle;
+    });
+}
+
+WString WTreeView::itemText(WTreeItem item) const {
+    return bridge().call([&] {
+        const QTreeWidgetItem* found = impl_->find(item);
+        return found ? QtText::fromQStringLossy(found->text(0)) : WString();
+    });
+}
+
+WTreeItem WTreeView::parentItem(WTreeItem item) const {
+    return bridge().call([&] {
+        const QTreeWidgetItem* found = impl_->find(item);
+        return found ? Impl::handleOf(found->parent()) : WTreeItem{0};
+    });
+}
+
+std::vector<WTreeItem> WTreeView::children(WTreeItem parent) const {
+    return bridge().call([&] {
+        std::vector<WTreeItem> result;
+        const auto* tree = static_cast<const QTreeWidget*>(widget());
+        const QTreeWidgetItem* parentItem = parent ? impl_->find(parent) : nullptr;
+        if (!tree || (parent && !parentItem))
+            return result;
+        const int n = parentItem ? parentItem->childCount() : tree->topLevelItemCount();
+        for (int i = 0; i < n; ++i)
+            result.push_back(Impl::handleOf(parentItem ? parentItem->child(i) : tree->topLevelItem(i)));
+        return result;
+    });
+}
+
+bool WTreeView::hasChildren(WTreeItem item) const {
+    return bridge().call([&] {
+        const QTreeWidgetItem* found = impl_->find(item);
+        return found && found->childCount() > 0;
+    });
+}
+
+int WTreeView::count() const {
+    return bridge().call([&] { return static_cast<int>(impl_->items.size()); });
+}
+
+WTreeItem WTreeView::selectedItem() const {
+    return bridge().call([&] {
+        const auto* tree = static_cast<const QTreeWidget*>(widget());
+        const QList<QTreeWidgetItem*> selected = tree ? tree->selectedItems() : QList<QTreeWidgetItem*>();
+        return selected.isEmpty() ? WTreeItem{0} : Impl::handleOf(selected.front());
+    });
+}
+
+bool WTreeView::selectItem(WTreeItem item) {
+    return bridge().call([&] {
+        auto* tree = static_cast<QTreeWidget*>(widget());
+        QTreeWidgetItem* found = item ? impl_->find(item) : nullptr;
+        if (!tree || (item && !found))
+            return false;
+        {
+            const ScopedFlag quiet(impl_->quiet);
+            if (found) {
+                tree->setCurrentItem(found);
+                tree->scrollToItem(found);
+            } else {
+                tree->clearSelection();
+            }
+        }
+        WEventData data;
+        data.id = WEventId::SelectEvent;
+        data.item = item;
+        raiseEvent(data);
+        return true;
+    });
+}
+
+bool WTreeView::expandItem(WTreeItem item, bool expand) {
+    return bridge().call([&] {
+        QTreeWidgetItem* found = impl_->find(item);
+        if (!found)
+            return false;
+        const ScopedFlag quiet(impl_->quiet);
+        found->setExpanded(expand);
+        return true;
+    });
+}
+
+bool WTreeView::isExpanded(WTreeItem item) const {
+    return bridge().call([&] {
+        const QTreeWidgetItem* found = impl_->find(item);
+        return found && found->isExpanded();
+    });
+}
+
+void WTreeView::removeAll() {
+    bridge().call([&] {
+        auto* tree = static_cast<QTreeWidget*>(widget());
+        const ScopedFlag quiet(impl_->quiet);
+        impl_->items.clear();
+        if (tree)
+            tree->clear();
+    });
+}
+
+void WTreeView::setImageList(const WImageList* images) {
+    bridge().call([&] {
+        impl_->images = images;
+        auto* tree = static_cast<QTreeWidget*>(widget());
+        if (!tree)
+            return;
+        if (images)
+            tree->setIconSize(QSize(images->width(), images->height()));
+        for (const auto& [handle, item] : impl_->items)
+            impl_->applyIcon(item);
+    });
+}
