@@ -20,7 +20,9 @@ constexpr WRgb kFormBack{255, 255, 204};
 constexpr WRgb kLabelText{128, 0, 0};
 constexpr WRgb kWhite{255, 255, 255};
 
-template <class T> std::unique_ptr<T> make(WForm& form, int id) { return std::make_unique<T>(form, id); }
+template <class T> std::unique_ptr<T> make(WForm& form, int id) {
+    return std::make_unique<T>(form, id);
+}
 
 } // namespace
 
@@ -46,8 +48,8 @@ void Form1::createControls() {
     tv_dir = make<WTreeView>(*this, Form1Id::tv_dir);
     lb_von = make<WListBox>(*this, Form1Id::lb_von);
     combo_tag = make<WComboBox>(*this, Form1Id::combo_tag);
-    for (const char* day : {"täglich", "Montag", "Dienstag", "Mittwoch", "Donnerstag", "Freitag", "Sonnabend",
-                            "Sonntag"})
+    for (const char* day :
+         {"täglich", "Montag", "Dienstag", "Mittwoch", "Donnerstag", "Freitag", "Sonnabend", "Sonntag"})
         combo_tag->addItem(*WString::fromUtf8(day));
     mtextb_uhr = make<WMaskedTextBox>(*this, Form1Id::mtextb_uhr);
     mtextb_uhr->setMask("##:##");
@@ -121,22 +123,36 @@ void Form1::createControls() {
 void Form1::applyAppearance() {
     // Every control but the picture boxes and the hidden buttons uses the font "8.Arial".
     WWindow* const arialControls[] = {
-        tv_dir.get(),        lb_von.get(),           combo_tag.get(),
-        mtextb_uhr.get(),    label_wann.get(),       label_nach.get(),
-        label_von.get(),     label_name_der_sicherung.get(), label_pfad_waehlen.get(),
-        textb_name_der_sicherung.get(), textb_nach.get(), rtb_anzeige.get(),
-        lb_anzeige.get(),    label_inhalt.get(),     label_sicherung.get(),
-        label_zeit.get(),    label_log.get(),        textb_dummy.get(),
-        checkbox_aktiv.get(), label_aktiv.get(),     label_datum_zeit.get(),
+        tv_dir.get(),
+        lb_von.get(),
+        combo_tag.get(),
+        mtextb_uhr.get(),
+        label_wann.get(),
+        label_nach.get(),
+        label_von.get(),
+        label_name_der_sicherung.get(),
+        label_pfad_waehlen.get(),
+        textb_name_der_sicherung.get(),
+        textb_nach.get(),
+        rtb_anzeige.get(),
+        lb_anzeige.get(),
+        label_inhalt.get(),
+        label_sicherung.get(),
+        label_zeit.get(),
+        label_log.get(),
+        textb_dummy.get(),
+        checkbox_aktiv.get(),
+        label_aktiv.get(),
+        label_datum_zeit.get(),
         anim_1.get(),
     };
     for (WWindow* control : arialControls)
         control->setFont("8.Arial");
 
-    WLabel* const darkRedLabels[] = {label_wann.get(),   label_nach.get(),    label_von.get(),
-                                     label_name_der_sicherung.get(),          label_pfad_waehlen.get(),
-                                     label_inhalt.get(), label_sicherung.get(), label_zeit.get(),
-                                     label_log.get(),    label_aktiv.get(),   label_datum_zeit.get()};
+    WLabel* const darkRedLabels[] = {
+        label_wann.get(),         label_nach.get(),   label_von.get(),       label_name_der_sicherung.get(),
+        label_pfad_waehlen.get(), label_inhalt.get(), label_sicherung.get(), label_zeit.get(),
+        label_log.get(),          label_aktiv.get(),  label_datum_zeit.get()};
     for (WLabel* label : darkRedLabels)
         label->setTextColor(kLabelText);
     textb_nach->setBackColor(kWhite);

@@ -1,8 +1,8 @@
 #include "MainForm.h"
 
-#include "IniFile.h"
+#include "Form2.h"
 #include "MorlanzResources.h"
-#include "ProgramTexts.h"
+#include "ProgramSettings.h"
 #include "WApplication.h"
 #include "WCommandButton.h"
 #include "WMenu.h"
@@ -15,8 +15,6 @@ constexpr int kMinWorkAreaWidth = 790;
 constexpr int kFullWorkAreaMaxWidth = 850;
 constexpr int kWindowWidth = 800;
 constexpr int kWindowHeight = 580;
-
-const char* const kSettingsSection = "[EINSTELLUNG]";
 
 } // namespace
 
@@ -43,6 +41,8 @@ void MainForm::connectEvents() {
     cb_beenden->connect(WEventId::ClickEvent, this, &MainForm::onExitCommand);
     if (WMenuItem* item = menu()->item(MenuId::Beenden))
         item->connect(WEventId::ClickEvent, this, &MainForm::onExitCommand);
+    if (WMenuItem* item = menu()->item(MenuId::Einstellung))
+        item->connect(WEventId::ClickEvent, this, &MainForm::onSettingsCommand);
 }
 
 bool MainForm::StartUp() {
@@ -54,6 +54,8 @@ bool MainForm::StartUp() {
         return true; // the window exists; the program ends before its message loop
     }
     ApplyStartMode();
+    FillJobList();
+    LoadSchedule();
     for (auto& slot : threadSlots)
         slot.reset();
     return true;
@@ -75,16 +77,13 @@ bool MainForm::PlaceWindow() {
 }
 
 void MainForm::ApplyStartMode() {
-    IniFile ini;
-    if (ini.ReadKey(ProgramTexts::SettingsFile, kSettingsSection, "status=").toInt() == 0)
+    if (ProgramSettings::StartMode() == 0)
         setState(State::Normal);
 }
 
 void MainForm::PickUpPath() {
     if (pathPickUpPending) {
-        IniFile ini;
-        textb_nach->setText(ini.ReadKey(ProgramTexts::SettingsFile, kSettingsSection, "pfad="));
-        ini.WriteKey(ProgramTexts::SettingsFile, kSettingsSection, "pfad=");
+        textb_nach->setText(ProgramSettings::TakePath());
         pathPickUpPending = false;
     }
 }
@@ -96,17 +95,39 @@ void MainForm::ShutDown() {
         slot.abandonIfAlive();
 }
 
-void MainForm::ExitProgram() { close(); }
+void MainForm::ExitProgram() {
+    close();
+}
+
+void MainForm::OpenSettings() {
+    // Modeless: a second command brings the open form forward instead of opening another.
+    if (settingsForm_ && !settingsForm_->isClosed()) {
+        settingsForm_->activate();
+        return;
+    }
+    settingsForm_ = std::make_unique<Form2>();
+    if (!settingsForm_->create(*this)) {
+        settingsForm_.reset();
+        return;
+    }
+    settingsForm_->setState(State::Normal);
+}
 
 bool MainForm::StartThreadSlot(int slot, std::function<int()> body, int priority) {
     return threadSlots.at(static_cast<std::size_t>(slot)).start(std::move(body), priority);
 }
 
-void MainForm::PauseScheduler(int slot) { threadSlots.at(static_cast<std::size_t>(slot)).pause(); }
+void MainForm::PauseScheduler(int slot) {
+    threadSlots.at(static_cast<std::size_t>(slot)).pause();
+}
 
-void MainForm::ResumeScheduler(int slot) { threadSlots.at(static_cast<std::size_t>(slot)).resume(); }
+void MainForm::ResumeScheduler(int slot) {
+    threadSlots.at(static_cast<std::size_t>(slot)).resume();
+}
 
-void MainForm::StopThreadSlot(int slot) { threadSlots.at(static_cast<std::size_t>(slot)).stop(kStopWaitMs); }
+void MainForm::StopThreadSlot(int slot) {
+    threadSlots.at(static_cast<std::size_t>(slot)).stop(kStopWaitMs);
+}
 
 bool MainForm::onActivate(WEventData&) {
     PickUpPath();
@@ -141,5 +162,10 @@ bool MainForm::onMaximize(WEventData&) {
 
 bool MainForm::onExitCommand(WEventData&) {
     ExitProgram();
+    return true;
+}
+
+bool MainForm::onSettingsCommand(WEventData&) {
+    OpenSettings();
     return true;
 }

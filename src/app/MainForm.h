@@ -1,11 +1,13 @@
 #pragma once
 
 #include "Form1.h"
+#include "ScheduleList.h"
 #include "ThreadSlot.h"
 #include "WString.h"
 
 #include <array>
 
+class Form2;
 struct WEventData;
 
 // The main form's controller: start-up, the worker slots, activation and shutdown.
@@ -30,6 +32,18 @@ public:
     void PickUpPath();
     void ShutDown();
     void ExitProgram();
+
+    // The job catalogue as the form shows it.
+    void FillJobList();
+    void LoadJobIntoEditor(const WString& name);
+    void SaveJob(const WString& name);
+    bool RenameJob(const WString& newName);
+    void DeleteJob(const WString& name);
+    void LoadSchedule();
+
+    // The settings form, opened by the menu item "Einstellung" (and Ctrl+E); null until opened.
+    void OpenSettings();
+    Form2* settingsForm() const { return settingsForm_.get(); }
 
     // Worker-slot operations.
     bool StartThreadSlot(int slot, std::function<int()> body, int priority);
@@ -56,6 +70,7 @@ public:
     int sizeDelay = 0;
     bool effectsOn = false;
     std::array<ThreadSlot, kSlotCount> threadSlots;
+    ScheduleList scheduleList;
 
 protected:
     bool onCreate() override;
@@ -69,6 +84,8 @@ private:
     bool onMouseMove(WEventData& event);
     bool onMaximize(WEventData& event);
     bool onExitCommand(WEventData& event);
+    bool onSettingsCommand(WEventData& event);
 
     int startUpExitCode_ = 0;
+    std::unique_ptr<Form2> settingsForm_;
 };

@@ -27,7 +27,9 @@ bool MorlanzApplication::onStart() {
     return true;
 }
 
-void MorlanzApplication::onEnd() { form_.reset(); }
+void MorlanzApplication::onEnd() {
+    form_.reset();
+}
 
 void MorlanzApplication::onTerminateSignal() {
     if (form_)

@@ -28,16 +28,25 @@ const MorlanzResources& MorlanzResources::instance() {
 }
 
 const WFormTemplate* MorlanzResources::form(const char* name) const {
-    const WFormTemplate& layout = form1Layout();
-    return name && std::strcmp(layout.name, name) == 0 ? &layout : nullptr;
+    for (const WFormTemplate* layout : {&form1Layout(), &form2Layout()}) {
+        if (name && std::strcmp(layout->name, name) == 0)
+            return layout;
+    }
+    return nullptr;
 }
 
-const WMenuTemplate* MorlanzResources::menu(const char* name) const { return byName(menuTables(), name); }
+const WMenuTemplate* MorlanzResources::menu(const char* name) const {
+    return byName(menuTables(), name);
+}
 
 const WAcceleratorTemplate* MorlanzResources::accelerators(const char* name) const {
     return byName(acceleratorTables(), name);
 }
 
-const WBitmapTemplate* MorlanzResources::bitmap(int id) const { return byId(bitmapTable(), id); }
+const WBitmapTemplate* MorlanzResources::bitmap(int id) const {
+    return byId(bitmapTable(), id);
+}
 
-const WBitmapTemplate* MorlanzResources::icon(int id) const { return byId(iconTable(), id); }
+const WBitmapTemplate* MorlanzResources::icon(int id) const {
+    return byId(iconTable(), id);
+}

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Program start to main window shown, under Xvfb: median over N starts (default 10).
+# Usage: bench/startup.sh [path to morlanz] [N]
+# The window counts as shown when xwininfo finds it mapped ("Map State: IsViewable"); the poll
+# runs every 5 ms, so figures carry that much granularity.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+bin=$(readlink -f "${1:-$root/build/bin/morlanz}")
+runs=${2:-10}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+
+xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+    bin=$0; runs=$1
+    for i in $(seq 1 "$runs"); do
+        start=$(date +%s%N)
+        "$bin" 2>/dev/null & pid=$!
+        until xwininfo -name "Morlanz 1.0" 2>/dev/null | grep -q IsViewable; do sleep 0.005; done
+        end=$(date +%s%N)
+        echo $(( (end - start) / 1000000 ))
+        kill -TERM $pid; wait $pid || true
+    done
+' "$bin" "$runs" > times.txt
+
+sort -n times.txt | awk '{ t[NR] = $1 } END {
+    m = (NR % 2) ? t[(NR + 1) / 2] : (t[NR / 2] + t[NR / 2 + 1]) / 2
+    printf "start to window shown, %d starts: median %.1f ms, min %d ms, max %d ms\n", NR, m, t[1], t[NR]
+}'

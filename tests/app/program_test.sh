@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# The program binary as a user starts it: a real window under Xvfb, headless without a display,
+# and the narrow-screen exit. Usage: program_test.sh <path to morlanz>
+set -u
+bin=$(readlink -f "$1")
+fail=0
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+check() { # check <description> <condition result>
+    if [ "$2" = 0 ]; then echo "ok   - $1"; else echo "FAIL - $1"; fail=1; fi
+}
+
+# 1. A window of 800 x 580 in the middle of a 1024 x 768 screen; SIGTERM ends it with code 0.
+mkdir -p "$work/x11" && cd "$work/x11"
+out=$(xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+    "$0" 2>stderr.txt & pid=$!
+    # Up to 20 s for the top-level window named "Morlanz 1.0".
+    for _ in $(seq 1 200); do
+        info=$(xwininfo -name "Morlanz 1.0" 2>/dev/null) && break
+        sleep 0.1
+    done
+    [ -n "$info" ] || { echo "no window"; kill -KILL $pid; exit 1; }
+    echo "$info" | grep -E "Width|Height|Absolute upper-left"
+    kill -TERM $pid
+    wait $pid
+    echo "exit=$?"
+' "$bin" 2>&1)
+echo "$out"
+echo "$out" | grep -q "Width: 800$"; check "window is 800 pixels wide" $?
+echo "$out" | grep -q "Height: 580$"; check "window is 580 pixels high" $?
+echo "$out" | grep -q "Absolute upper-left X:  112$"; check "window is centred horizontally (x = 112)" $?
+echo "$out" | grep -q "Absolute upper-left Y:  94$"; check "window is centred vertically (y = 94)" $?
+echo "$out" | grep -q "exit=0"; check "SIGTERM under X11 ends with exit code 0" $?
+
+# 2. No display: runs headless, says so once on standard error, ends cleanly on SIGTERM.
+mkdir -p "$work/headless" && cd "$work/headless"
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$bin" 2>stderr.txt &
+pid=$!
+for _ in $(seq 1 100); do [ -s stderr.txt ] && break; sleep 0.1; done
+sleep 0.5
+kill -0 $pid 2>/dev/null; check "headless program keeps running" $?
+kill -TERM $pid
+wait $pid
+code=$?
+cat stderr.txt
+[ "$code" = 0 ]; check "headless SIGTERM ends with exit code 0 (got $code)" $?
+[ "$(grep -c 'ohne Anzeige' stderr.txt)" = 1 ] && [ "$(wc -l < stderr.txt)" = 1 ]; check "exactly one line on standard error, saying it runs without a window" $?
+
+# 3. SIGINT takes the same way out.
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$bin" 2>/dev/null &
+pid=$!
+sleep 1
+kill -INT $pid
+wait $pid
+code=$?
+[ "$code" = 0 ]; check "SIGINT ends with exit code 0 (got $code)" $?
+
+# 4. A work area narrower than 790 pixels: exit code 1, no file touched.
+mkdir -p "$work/narrow" && cd "$work/narrow"
+xvfb-run -a -s "-screen 0 640x480x24" "$bin" 2>/dev/null
+code=$?
+[ "$code" = 1 ]; check "640 pixels wide ends with exit code 1 (got $code)" $?
+[ -z "$(ls -A)" ]; check "no file created on the narrow screen" $?
+
+exit $fail
