@@ -1,0 +1,159 @@
+#include "BackupLog.h"
+
+#include "Clock.h"
+#include "ClockTexts.h"
+#include "IniFile.h"
+#include "ProgramTexts.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <fcntl.h>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::size_t kMaxLine = 254;
+
+std::mutex g_logMutex;
+
+const WString& logFile() {
+    static const WString name = ProgramTexts::LogFile;
+    return name;
+}
+
+// The whole file, or nothing when it is missing, unreadable or not a regular file (a FIFO under the
+// name must not block the caller).
+std::optional<std::string> readLogBytes() {
+    const int fd = ::open(logFile().toUtf8().c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat st {};
+    std::optional<std::string> data;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
+        data.emplace();
+    std::array<char, 65536> buffer;
+    while (data) {
+        const ssize_t n = ::read(fd, buffer.data(), buffer.size());
+        if (n > 0)
+            data->append(buffer.data(), static_cast<std::size_t>(n));
+        else if (n == 0)
+            break;
+        else if (errno != EINTR)
+            data.reset();
+    }
+    ::close(fd);
+    return data;
+}
+
+// Lines as a text-mode stream with a 254-character read limit gives them. A line of exactly 254
+// characters takes its line end along, as the INI reader does, so both see the same lines.
+std::vector<WString> splitLines(std::string_view data) {
+    std::vector<WString> lines;
+    std::size_t pos = 0;
+    const auto lineEndAt = [&](std::size_t p) {
+        return p < data.size() && (data[p] == '\n' || (data[p] == '\r' && p + 1 < data.size() && data[p + 1] == '\n'));
+    };
+    const auto skipLineEnd = [&] { pos += data[pos] == '\r' ? 2 : 1; };
+    while (pos < data.size()) {
+        const std::size_t start = pos;
+        while (pos < data.size() && pos - start < kMaxLine && !lineEndAt(pos))
+            ++pos;
+        lines.push_back(WString::fromBytes(data.substr(start, pos - start)));
+        if (lineEndAt(pos))
+            skipLineEnd();
+    }
+    return lines;
+}
+
+int daysInMonth(int year, int month) {
+    static constexpr std::array<int, 12> days = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && leap ? 29 : days[static_cast<std::size_t>(month - 1)];
+}
+
+LocalTime nextSecond(LocalTime t) {
+    if (++t.second < 60)
+        return t;
+    t.second = 0;
+    if (++t.minute < 60)
+        return t;
+    t.minute = 0;
+    if (++t.hour < 24)
+        return t;
+    t.hour = 0;
+    t.weekday = (t.weekday + 1) % 7;
+    ++t.yearDay;
+    if (++t.day <= daysInMonth(t.year, t.month))
+        return t;
+    t.day = 1;
+    if (++t.month <= 12)
+        return t;
+    t.month = 1;
+    t.yearDay = 0;
+    ++t.year;
+    return t;
+}
+
+WString headOf(const LocalTime& t) {
+    return "[" + ClockTexts::DateText(t) + " " + ClockTexts::TimeText(t) + "]";
+}
+
+} // namespace
+
+void BackupLog::WriteEntry(const WString& name, const WString& action, const WString& outcome) {
+    const std::lock_guard lock(g_logMutex);
+    // An existing head would take this entry's keys and lose that entry's values.
+    const std::vector<WString> lines = splitLines(readLogBytes().value_or(std::string()));
+    LocalTime when = Clock::current().now();
+    WString head = headOf(when);
+    while (std::find(lines.begin(), lines.end(), head) != lines.end()) {
+        when = nextSecond(when);
+        head = headOf(when);
+    }
+    // New keys go directly under the head, so this order gives Sicherung, Name, Verlauf.
+    IniFile ini;
+    ini.WriteKey(logFile(), head, "Verlauf=" + outcome);
+    ini.WriteKey(logFile(), head, "Name=" + name);
+    ini.WriteKey(logFile(), head, "Sicherung=" + action);
+    TrimLocked();
+}
+
+void BackupLog::Trim() {
+    const std::lock_guard lock(g_logMutex);
+    TrimLocked();
+}
+
+void BackupLog::TrimLocked() {
+    std::optional<std::string> before = readLogBytes();
+    while (before && before->size() > static_cast<std::size_t>(kMaxBytes)) {
+        const std::vector<WString> lines = splitLines(*before);
+        const WString head = lines.empty() ? WString() : lines.front();
+        IniFile ini;
+        for (const char* key : {"Sicherung=", "Name=", "Verlauf=", ""})
+            ini.DeleteKey(logFile(), head, key);
+        ini.DeleteSectionHead(logFile(), head);
+        // A round that left the file as it was (unreadable, unwritable) would do so forever. Not a
+        // size test: the first rewrite of a file with bare LF line ends makes it grow.
+        std::optional<std::string> after = readLogBytes();
+        if (after == before)
+            return;
+        before = std::move(after);
+    }
+}
+
+bool BackupLog::Delete() {
+    const std::lock_guard lock(g_logMutex);
+    return ::unlink(logFile().toUtf8().c_str()) == 0;
+}
+
+std::vector<WString> BackupLog::ReadLines() {
+    // Under the lock, so the view never shows an entry that is only half written.
+    const std::lock_guard lock(g_logMutex);
+    return splitLines(readLogBytes().value_or(std::string()));
+}
