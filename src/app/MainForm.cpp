@@ -21,7 +21,18 @@ constexpr int kWindowHeight = 580;
 MainForm::MainForm() = default;
 
 MainForm::~MainForm() {
-    // A worker still alive here was already given up by ShutDown; never join a stuck thread.
+    // Normally ShutDown stopped the workers. A form dropped without a close (a failed start, a
+    // test) must not leave them running on its members; no messages are handled any more here.
+    bool alive = false;
+    for (auto& slot : threadSlots) {
+        slot.stop(kStopWaitMs, false);
+        alive = alive || slot.isAlive();
+    }
+    if (alive) {
+        CancelRuns();
+        for (auto& slot : threadSlots)
+            slot.finishedEvent.wait(slot.isAlive() ? kCancelWaitMs : 0);
+    }
     for (auto& slot : threadSlots)
         slot.abandonIfAlive();
 }
@@ -43,6 +54,11 @@ void MainForm::connectEvents() {
         item->connect(WEventId::ClickEvent, this, &MainForm::onExitCommand);
     if (WMenuItem* item = menu()->item(MenuId::Einstellung))
         item->connect(WEventId::ClickEvent, this, &MainForm::onSettingsCommand);
+    cb_starten->connect(WEventId::ClickEvent, this, &MainForm::onStartCommand);
+    cb_1->connect(WEventId::ClickEvent, this, &MainForm::onPauseCommand);
+    cb_2->connect(WEventId::ClickEvent, this, &MainForm::onResumeCommand);
+    cb_log_anzeigen->connect(WEventId::ClickEvent, this, &MainForm::onShowLogCommand);
+    cb_log_loeschen->connect(WEventId::ClickEvent, this, &MainForm::onClearLogCommand);
 }
 
 bool MainForm::StartUp() {
@@ -58,6 +74,7 @@ bool MainForm::StartUp() {
     LoadSchedule();
     for (auto& slot : threadSlots)
         slot.reset();
+    StartWorkers();
     return true;
 }
 
@@ -91,6 +108,18 @@ void MainForm::PickUpPath() {
 void MainForm::ShutDown() {
     for (int slot = 0; slot < kSlotCount; ++slot)
         StopThreadSlot(slot);
+    // A worker still alive is inside a copy: cancel it, so that it ends between two chunks with
+    // its temporary file removed and the previous copy intact, and give it a moment to do so.
+    bool alive = false;
+    for (const auto& slot : threadSlots)
+        alive = alive || slot.isAlive();
+    if (alive) {
+        CancelRuns();
+        for (auto& slot : threadSlots) {
+            if (slot.isAlive())
+                slot.finishedEvent.waitDispatching(kCancelWaitMs);
+        }
+    }
     for (auto& slot : threadSlots)
         slot.abandonIfAlive();
 }
@@ -167,5 +196,30 @@ bool MainForm::onExitCommand(WEventData&) {
 
 bool MainForm::onSettingsCommand(WEventData&) {
     OpenSettings();
+    return true;
+}
+
+bool MainForm::onStartCommand(WEventData&) {
+    StartSelectedBackup();
+    return true;
+}
+
+bool MainForm::onPauseCommand(WEventData&) {
+    PauseScheduler(kSchedulerSlot);
+    return true;
+}
+
+bool MainForm::onResumeCommand(WEventData&) {
+    ResumeScheduler(kSchedulerSlot);
+    return true;
+}
+
+bool MainForm::onShowLogCommand(WEventData&) {
+    ShowLog();
+    return true;
+}
+
+bool MainForm::onClearLogCommand(WEventData&) {
+    ClearLog();
     return true;
 }

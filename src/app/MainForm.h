@@ -2,12 +2,16 @@
 
 #include "Form1.h"
 #include "ScheduleList.h"
+#include "Scheduler.h"
 #include "ThreadSlot.h"
 #include "WString.h"
 
 #include <array>
+#include <mutex>
+#include <set>
 
 class Form2;
+class WProgressWindow;
 struct WEventData;
 
 // The main form's controller: start-up, the worker slots, activation and shutdown.
@@ -18,6 +22,7 @@ public:
     static constexpr int kTreeSlot = 2;
     static constexpr int kSchedulerSlot = 3;
     static constexpr int kStopWaitMs = 500;
+    static constexpr int kCancelWaitMs = 2000;
 
     MainForm();
     ~MainForm() override;
@@ -40,6 +45,16 @@ public:
     bool RenameJob(const WString& newName);
     void DeleteJob(const WString& name);
     void LoadSchedule();
+
+    // Backup runs: by hand (announced, on this thread, window kept alive) or by the scheduler.
+    void RunBackup(const WString& name, bool announce);
+    void StartSelectedBackup();
+    // Sets the caption from the schedule and returns the two-line text for the tray.
+    WString BuildStatusText();
+    // Writes the log entry of a catalogue change with logAction and logStatus.
+    void WriteLogEntry(const WString& name);
+    void ShowLog();
+    void ClearLog();
 
     // The settings form, opened by the menu item "Einstellung" (and Ctrl+E); null until opened.
     void OpenSettings();
@@ -85,7 +100,20 @@ private:
     bool onMaximize(WEventData& event);
     bool onExitCommand(WEventData& event);
     bool onSettingsCommand(WEventData& event);
+    bool onStartCommand(WEventData& event);
+    bool onPauseCommand(WEventData& event);
+    bool onResumeCommand(WEventData& event);
+    bool onShowLogCommand(WEventData& event);
+    bool onClearLogCommand(WEventData& event);
+    void StartWorkers();
+    // Cancels every copy under way; later runs start cancelled. For shutdown.
+    void CancelRuns();
 
     int startUpExitCode_ = 0;
     std::unique_ptr<Form2> settingsForm_;
+    std::unique_ptr<Scheduler> scheduler_;
+    std::mutex runsMutex_;
+    std::set<WProgressWindow*> runs_;
+    bool shuttingDown_ = false;
+    bool runningByHand_ = false;
 };

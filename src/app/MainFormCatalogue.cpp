@@ -42,6 +42,7 @@ void MainForm::SaveJob(const WString& name) {
     job.active = checkbox_aktiv->isChecked();
     JobCatalogue().SaveJob(job, editingNewJob, jobCount, editedJobName);
     logStatus = "ok";
+    WriteLogEntry(name);
 }
 
 bool MainForm::RenameJob(const WString& newName) {
@@ -52,6 +53,7 @@ void MainForm::DeleteJob(const WString& name) {
     JobCatalogue().DeleteJob(name, jobCount);
     FillJobList();
     logStatus = "ok";
+    WriteLogEntry(name);
 }
 
 void MainForm::LoadSchedule() {

@@ -28,12 +28,17 @@ void ThreadSlot::resume() {
     state_ = Running;
 }
 
-void ThreadSlot::stop(int waitMs) {
-    // A paused worker could never see its stop event.
+void ThreadSlot::stop(int waitMs, bool dispatch) {
+    // A paused worker could never see its stop event. The event is set first, so that the worker
+    // sees it at the very check where it resumes.
+    if (thread.isRunning())
+        stopEvent.set();
     resume();
     if (thread.isRunning()) {
-        stopEvent.set();
-        finishedEvent.waitDispatching(waitMs);
+        if (dispatch)
+            finishedEvent.waitDispatching(waitMs);
+        else
+            finishedEvent.wait(waitMs);
     }
     state_ = Stopped;
 }

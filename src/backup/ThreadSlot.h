@@ -21,9 +21,9 @@ public:
     void pause();
     // Paused -> Running; otherwise nothing.
     void resume();
-    // Resumes a paused worker, signals stop and waits up to waitMs for it to finish while the
-    // window keeps handling its messages; the state becomes Stopped.
-    void stop(int waitMs);
+    // Resumes a paused worker, signals stop and waits up to waitMs for it to finish, by default
+    // while the window keeps handling its messages; the state becomes Stopped.
+    void stop(int waitMs, bool dispatch = true);
     // Gives up a worker that did not finish in time. onAbandon lets the owner cancel its work first.
     void abandonIfAlive(const std::function<void()>& onAbandon = {});
 

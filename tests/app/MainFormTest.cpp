@@ -4,6 +4,7 @@
 #include "ScriptedMessageBoxes.h"
 #include "TempWorkDir.h"
 #include "WCommandButton.h"
+#include "WLabel.h"
 #include "WMenu.h"
 #include "WTextBox.h"
 
@@ -120,45 +121,43 @@ TEST_F(MainFormTest, ActivationTakesTheHandedOverPathOnceAndEmptiesIt) {
     EXPECT_EQ(TempWorkDir::readBytes(dir.file(kSettings)), again);
 }
 
-TEST_F(MainFormTest, WorkerSlotsStartStoppedAndPauseOnlyWhenRunning) {
+TEST_F(MainFormTest, StartUpRunsTheClockAndTheSchedulerWhichTheHiddenButtonsPause) {
     auto form = startForm(1024, 738);
-    for (const auto& slot : form->threadSlots) {
-        EXPECT_EQ(slot.state(), ThreadSlot::Stopped);
-        EXPECT_FALSE(slot.stopEvent.isSet());
-        EXPECT_FALSE(slot.finishedEvent.isSet());
-    }
-    form->PauseScheduler(MainForm::kSchedulerSlot);
-    EXPECT_EQ(form->threadSlots[3].state(), ThreadSlot::Stopped);
+    EXPECT_EQ(form->threadSlots[MainForm::kClockSlot].state(), ThreadSlot::Running);
+    EXPECT_EQ(form->threadSlots[1].state(), ThreadSlot::Stopped);
+    EXPECT_EQ(form->threadSlots[MainForm::kTreeSlot].state(), ThreadSlot::Stopped);
+    auto& scheduler = form->threadSlots[MainForm::kSchedulerSlot];
+    EXPECT_EQ(scheduler.state(), ThreadSlot::Running);
+    EXPECT_EQ(form->threadSlots[MainForm::kClockSlot].thread.priority(), WThread::Lowest);
+
+    // The clock label and the caption follow within a second.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !form->label_datum_zeit->text().isEmpty(); }, 2000));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return form->text() == "Morlanz 1.1 - Es wurde keine Sicherung angelegt !"; }, 2000));
+
+    form->cb_1->click();
+    EXPECT_EQ(scheduler.state(), ThreadSlot::Paused);
+    form->cb_1->click();
+    EXPECT_EQ(scheduler.state(), ThreadSlot::Paused);
+    form->cb_2->click();
+    EXPECT_EQ(scheduler.state(), ThreadSlot::Running);
 }
 
 TEST_F(MainFormTest, ClosingResumesAPausedSchedulerStopsAndWaitsForItThenEnds) {
     auto form = startForm(1024, 738);
-    auto& slot = form->threadSlots[MainForm::kSchedulerSlot];
-    std::atomic<int> cycles{0};
-    ASSERT_TRUE(form->StartThreadSlot(
-        MainForm::kSchedulerSlot,
-        [&] {
-            while (!slot.shouldStop()) {
-                ++cycles;
-                std::this_thread::sleep_for(2ms);
-            }
-            slot.finish();
-            return 0;
-        },
-        3));
-    while (cycles < 2)
-        std::this_thread::sleep_for(1ms);
     form->PauseScheduler(MainForm::kSchedulerSlot);
+    auto& slot = form->threadSlots[MainForm::kSchedulerSlot];
     EXPECT_EQ(slot.state(), ThreadSlot::Paused);
 
     const auto start = std::chrono::steady_clock::now();
     WEventData close{WEventId::CloseEvent};
     EXPECT_FALSE(form->raiseEvent(close)) << "ShutDown lets the close complete";
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 500ms);
-    EXPECT_TRUE(slot.finishedEvent.isSet());
-    EXPECT_EQ(slot.state(), ThreadSlot::Stopped);
-    slot.thread.join();
-    EXPECT_FALSE(slot.isAlive());
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 1000ms) << "each worker ends within its 500 ms";
+    for (auto& s : form->threadSlots) {
+        EXPECT_EQ(s.state(), ThreadSlot::Stopped);
+        EXPECT_FALSE(s.isAlive());
+    }
+    EXPECT_TRUE(slot.finishedEvent.isSet()) << "the scheduler saw its stop event";
 
     // The exit command goes the same way: a close request that ends in the window's destruction.
     auto second = startForm(1024, 738);
@@ -170,4 +169,5 @@ TEST_F(MainFormTest, ClosingResumesAPausedSchedulerStopsAndWaitsForItThenEnds) {
     second->cb_beenden->click();
     EXPECT_TRUE(QTest::qWaitFor([&] { return secondDestroyed; }, 2000));
     EXPECT_TRUE(second->isClosed());
+    EXPECT_TRUE(second->threadSlots[MainForm::kClockSlot].finishedEvent.isSet());
 }

@@ -1,5 +1,7 @@
 #include "Clock.h"
 
+#include "WEventSemaphore.h"
+
 #include <atomic>
 #include <chrono>
 #include <ctime>
@@ -45,4 +47,13 @@ void SystemClock::sleep(int milliseconds) {
         std::this_thread::yield();
     else
         std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+bool Clock::sleepUnless(const WEventSemaphore& event, int milliseconds) {
+    sleep(milliseconds);
+    return event.isSet();
+}
+
+bool SystemClock::sleepUnless(const WEventSemaphore& event, int milliseconds) {
+    return event.wait(milliseconds);
 }

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+class WEventSemaphore;
+
 // Broken-down local time, as the C runtime's localtime gives it.
 struct LocalTime {
     int year = 1970; // e.g. 2026
@@ -23,6 +25,9 @@ public:
     // Milliseconds since an arbitrary start; never goes back.
     virtual std::int64_t monotonicMs() const = 0;
     virtual void sleep(int milliseconds) = 0;
+    // Sleeps like sleep(), but a real clock wakes early when the event is set; true when it is set.
+    // Lets a worker's rest end at once when it is told to stop.
+    virtual bool sleepUnless(const WEventSemaphore& event, int milliseconds);
 
     // The clock in use; the system clock unless one was installed.
     static Clock& current();
@@ -35,4 +40,5 @@ public:
     LocalTime now() const override;
     std::int64_t monotonicMs() const override;
     void sleep(int milliseconds) override;
+    bool sleepUnless(const WEventSemaphore& event, int milliseconds) override;
 };

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "WFilePath.h"
+
+#include <cstdint>
+#include <string>
+#include <sys/types.h>
+
+namespace CopyFlags {
+constexpr unsigned RenameOnCollision = 0x8;
+constexpr unsigned Overwrite = 336;  // existing copies are replaced
+constexpr unsigned KeepCopies = 344; // a colliding target stays; the new copy gets a new name
+} // namespace CopyFlags
+
+struct CopyProgress {
+    std::uint64_t bytesDone = 0;
+    std::uint64_t bytesTotal = 0;
+    std::uint64_t filesDone = 0;
+    std::uint64_t filesTotal = 0;
+};
+
+// Told about progress by the copying thread, and asked between chunks whether to give up.
+class CopyObserver {
+public:
+    virtual ~CopyObserver() = default;
+    virtual void progress(const CopyProgress&) {}
+    virtual bool cancelled() { return false; }
+};
+
+struct CopyResult {
+    bool ok = true;
+    std::string path;    // the path that failed
+    std::string message; // the system's message, or why
+};
+
+// The one call that writes file data while copying; tests install one that fails on purpose.
+class CopyWriter {
+public:
+    virtual ~CopyWriter();
+    // Same contract as ::write.
+    virtual ssize_t write(int fd, const void* data, std::size_t size) = 0;
+    // nullptr restores the real copying (copy_file_range, then ::write). The caller keeps ownership.
+    static void install(CopyWriter* writer);
+};
+
+// Copies a file or a whole folder tree into the existing folder destination, as
+// destination/<last component of source>.
+//  - Overwrite: an existing target file is replaced, an existing target folder is merged into.
+//  - KeepCopies: an existing target stays; the copy is named "Name - Kopie.ext", then
+//    "Name - Kopie (2).ext", "Name - Kopie (3).ext" ...
+// Safe with the user's files: a missing destination folder fails and nothing is created; every
+// file is written under a temporary name and renamed into place only when complete, so a failed,
+// cancelled or killed copy leaves the previous copy intact; links are copied as links; FIFOs,
+// sockets and devices are skipped; the copy never descends into its own target; permission bits
+// and modification times are kept, and a file is never readable by others while it is written
+// unless its source is.
+CopyResult FileCopy(const WFilePath& source, const WFilePath& destination, unsigned flags,
+                    CopyObserver* observer = nullptr);
