@@ -1,4 +1,5 @@
 // Runs of a job, by hand and by the scheduler, as the main form carries them out.
+#include "FileCopy.h"
 #include "FixedWorkArea.h"
 #include "MainForm.h"
 #include "MorlanzResources.h"
@@ -6,10 +7,14 @@
 #include "TempWorkDir.h"
 #include "WListBox.h"
 
+#include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -159,4 +164,62 @@ TEST_F(BackupRunTest, BadJobsEndWithOneLogEntryAndNoCrash) {
     EXPECT_EQ(boxes.shown().back().text.toUtf8(), "Ihre Sicherung '' wurde erfolgreich durchgeführt!");
     EXPECT_EQ(logEntries(), (std::vector<std::string>{"gestartet//ok"}));
     EXPECT_NE(TempWorkDir::readBytes("save.log").find("Name=\r\n"), std::string::npos);
+}
+
+TEST_F(BackupRunTest, TheWindowKeepsHandlingEventsWhileARunByHandCopies) {
+    job("von_0=quelle/Projekt\r\nnach=ziel\r\n");
+    auto form = start();
+    form->lb_anzeige->select(0);
+    bool handledDuringRun = false;
+    QTimer::singleShot(0, [&] { handledDuringRun = boxes.shown().empty() && !fs::exists("save.log"); });
+    form->StartSelectedBackup();
+    EXPECT_TRUE(handledDuringRun) << "a timer due during the run fired before the run ended";
+    EXPECT_EQ(boxes.shown().size(), 1u);
+}
+
+namespace {
+
+// Writes slowly, so that a copy is still under way when the program closes.
+class SlowWriter : public CopyWriter {
+public:
+    SlowWriter() { CopyWriter::install(this); }
+    ~SlowWriter() override { CopyWriter::install(nullptr); }
+    ssize_t write(int fd, const void* data, std::size_t size) override {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        return ::write(fd, data, size);
+    }
+};
+
+} // namespace
+
+TEST_F(BackupRunTest, ClosingDuringAScheduledCopyCancelsItAndKeepsThePreviousCopy) {
+    TempWorkDir::writeBytes("quelle/gross.bin", std::string(64u << 20, 'n'));
+    TempWorkDir::writeBytes("ziel/gross.bin", "vorige Sicherung");
+    job("von_0=quelle/gross.bin\r\nnach=ziel\r\n", "1");
+    SlowWriter slow;
+    auto form = start();
+    // A scheduled run, as the scheduler makes it: on slot 3, not looking at its stop event meanwhile.
+    auto& slot = form->threadSlots[MainForm::kSchedulerSlot];
+    form->StopThreadSlot(MainForm::kSchedulerSlot);
+    slot.reset();
+    ASSERT_TRUE(form->StartThreadSlot(
+        MainForm::kSchedulerSlot,
+        [&] {
+            form->RunBackup("J", false);
+            slot.finish();
+            return 0;
+        },
+        3));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    WEventData close{WEventId::CloseEvent};
+    form->raiseEvent(close);
+    EXPECT_FALSE(slot.isAlive()) << "the cancelled copy ends between two chunks";
+    EXPECT_EQ(TempWorkDir::readBytes("ziel/gross.bin"), "vorige Sicherung");
+    EXPECT_EQ(std::vector<std::string>{"gross.bin"}, [] {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator("ziel"))
+            names.push_back(e.path().filename().string());
+        return names;
+    }()) << "no temporary file is left behind";
+    EXPECT_EQ(logEntries(), (std::vector<std::string>{"gestartet/J/error"}));
 }

@@ -1,5 +1,7 @@
 // GoogleTest main for tests that need a QApplication. Widgets are made on Qt's offscreen platform
 // unless the environment asks for another one.
+#include "QtMessagePump.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
@@ -9,5 +11,10 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
-    return RUN_ALL_TESTS();
+    // As in the program: waits that keep the window alive handle this thread's events.
+    QtMessagePump pump;
+    MessagePump::install(&pump);
+    const int result = RUN_ALL_TESTS();
+    MessagePump::install(nullptr);
+    return result;
 }
