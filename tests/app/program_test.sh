@@ -56,7 +56,18 @@ wait $pid
 code=$?
 [ "$code" = 0 ]; check "SIGINT ends with exit code 0 (got $code)" $?
 
-# 4. A work area narrower than 790 pixels: exit code 1, no file touched.
+# 4. A display that is named but cannot be reached: headless as well, not a crash.
+DISPLAY=:987 "$bin" 2>stderr-unreachable.txt &
+pid=$!
+sleep 1.5
+kill -0 $pid 2>/dev/null; check "an unreachable display still runs" $?
+kill -TERM $pid
+wait $pid
+code=$?
+[ "$code" = 0 ]; check "unreachable display: SIGTERM ends with exit code 0 (got $code)" $?
+grep -q 'ohne Anzeige' stderr-unreachable.txt; check "unreachable display: says it runs without a window" $?
+
+# 5. A work area narrower than 790 pixels: exit code 1, no file touched.
 mkdir -p "$work/narrow" && cd "$work/narrow"
 xvfb-run -a -s "-screen 0 640x480x24" "$bin" 2>/dev/null
 code=$?

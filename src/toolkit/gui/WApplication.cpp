@@ -47,10 +47,15 @@ bool envEmpty(const char* name) {
     return !value || !*value;
 }
 
-// With no X11 or Wayland server the scheduler still runs, on Qt's offscreen platform.
+// With no X11 or Wayland server the scheduler still runs, on Qt's offscreen platform; a display
+// that is named but cannot be reached falls back to it too instead of ending the program.
 bool chooseHeadless() {
-    if (envEmpty("QT_QPA_PLATFORM") && envEmpty("DISPLAY") && envEmpty("WAYLAND_DISPLAY"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (envEmpty("QT_QPA_PLATFORM")) {
+        if (envEmpty("DISPLAY") && envEmpty("WAYLAND_DISPLAY"))
+            setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        else if (envEmpty("WAYLAND_DISPLAY"))
+            setenv("QT_QPA_PLATFORM", "xcb;offscreen", 1);
+    }
     const char* platform = std::getenv("QT_QPA_PLATFORM");
     return platform && (std::strcmp(platform, "offscreen") == 0 || std::strcmp(platform, "minimal") == 0);
 }
@@ -74,6 +79,8 @@ WApplication::WApplication(int& argc, char** argv) : impl_(std::make_unique<Impl
     if (g_headless)
         g_defaultHandler = qInstallMessageHandler(headlessMessages);
     impl_->app = std::make_unique<QApplication>(argc, argv);
+    const QString platform = QGuiApplication::platformName();
+    g_headless = platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
     // The program ends when its main form closes, even when that form was never shown.
     impl_->app->setQuitOnLastWindowClosed(false);
     MessagePump::install(&impl_->pump);
