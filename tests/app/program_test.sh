@@ -15,9 +15,10 @@ check() { # check <description> <condition result>
 mkdir -p "$work/x11" && cd "$work/x11"
 out=$(xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     "$0" 2>stderr.txt & pid=$!
-    # Up to 20 s for the top-level window named "Morlanz 1.0".
+    # Up to 20 s for the top-level window: "Morlanz 1.0" at first, then the scheduler caption.
     for _ in $(seq 1 200); do
-        info=$(xwininfo -name "Morlanz 1.0" 2>/dev/null) && break
+        id=$(xwininfo -root -tree 2>/dev/null | grep -E "\"Morlanz 1\.[01]" | awk "{print \$1}" | head -n 1)
+        [ -n "$id" ] && info=$(xwininfo -id "$id" 2>/dev/null) && break
         sleep 0.1
     done
     [ -n "$info" ] || { echo "no window"; kill -KILL $pid; exit 1; }
