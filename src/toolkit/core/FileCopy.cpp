@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -108,7 +109,7 @@ public:
         if (targetId_.matches(src) && overwrite_)
             return true; // the source is its own target: there is nothing to replace
 
-        count(source, src);
+        count(source, src, true);
         if (S_ISDIR(src.st_mode))
             return copyTopFolder(source, src, destDir, name);
         if (S_ISREG(src.st_mode) || S_ISLNK(src.st_mode)) {
@@ -146,13 +147,14 @@ private:
     }
 
     // Totals for the progress; skips the destination folder and the target like the copy does.
-    void count(const std::string& path, const struct stat& st) {
+    // The source itself is counted even when it is the destination folder.
+    void count(const std::string& path, const struct stat& st, bool top = false) {
         if (S_ISREG(st.st_mode)) {
             ++progress_.filesTotal;
             progress_.bytesTotal += static_cast<std::uint64_t>(st.st_size);
         } else if (S_ISLNK(st.st_mode)) {
             ++progress_.filesTotal;
-        } else if (S_ISDIR(st.st_mode) && !isOwnTarget(st)) {
+        } else if (S_ISDIR(st.st_mode) && (top || !isOwnTarget(st))) {
             forEachEntry(path, [&](const std::string& child, const struct stat& cst) {
                 count(child, cst);
                 return true;
@@ -429,8 +431,17 @@ CopyResult FileCopy(const WFilePath& source, const WFilePath& destination, unsig
         result = {false, "", "keine Quelle angegeben"};
         return result;
     }
-    const std::string src = source.normalized().toUtf8();
+    std::string src = source.normalized().toUtf8();
     const std::string dst = destination.normalized().toUtf8();
+    // "Projekt/." or "Projekt/unter/..": the copy takes the folder's own name; "." or ".." as the
+    // name would put it into the destination itself or above it.
+    if (const std::string last = nameOf(src); last == "." || last == "..") {
+        char* real = ::realpath(src.c_str(), nullptr);
+        if (!real)
+            return {false, src, std::strerror(errno)};
+        src = real;
+        std::free(real);
+    }
     if (nameOf(src).empty() || src == "/") {
         result = {false, src, "keine Quelle angegeben"};
         return result;

@@ -14,7 +14,8 @@ WFilePath WFilePath::normalized() const {
 }
 
 WString WFilePath::fileName() const {
-    const std::string& p = normalized().path_.bytes();
+    const WFilePath n = normalized(); // kept alive: bytes() refers into it
+    const std::string& p = n.path_.bytes();
     if (p == "/")
         return {};
     const std::size_t slash = p.rfind('/');
