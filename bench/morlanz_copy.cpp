@@ -6,6 +6,17 @@
 #include <cstring>
 #include <optional>
 
+namespace {
+
+// Takes the reports as the program's progress window does, so the engine does the same work.
+class Progress : public CopyObserver {
+public:
+    void progress(const CopyProgress& p) override { last = p; }
+    CopyProgress last;
+};
+
+} // namespace
+
 int main(int argc, char** argv) {
     unsigned flags = CopyFlags::KeepCopies; // the program's default: never replaces a copy
     if (argc == 4 && std::strcmp(argv[3], "--overwrite") == 0)
@@ -20,7 +31,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "morlanz_copy: a path holds characters outside Windows-1252\n");
         return 2;
     }
-    const CopyResult r = FileCopy(WFilePath(*source), WFilePath(*destination), flags);
+    Progress progress;
+    const CopyResult r = FileCopy(WFilePath(*source), WFilePath(*destination), flags, &progress);
     if (!r.ok) {
         std::fprintf(stderr, "morlanz_copy: %s: %s\n", r.path.c_str(), r.message.c_str());
         return 1;

@@ -187,31 +187,31 @@ private:
 
     bool copyTopFolder(const std::string& source, const struct stat& src, const std::string& destDir,
                        const std::string& name) {
-        std::string target = joinPath(destDir, name);
-        bool created = false;
+        const std::string target = joinPath(destDir, name);
         struct stat existing {};
         const bool exists = ::lstat(target.c_str(), &existing) == 0;
-        if (exists && !overwrite_) {
-            for (int n = 1;; ++n) {
-                target = joinPath(destDir, copyName(name, true, n));
-                if (::mkdir(target.c_str(), 0700) == 0)
-                    break;
-                if (errno != EEXIST)
-                    return fail(target, std::strerror(errno));
-            }
-            created = true;
-        } else if (!exists || !S_ISDIR(existing.st_mode)) {
-            if (exists && ::unlink(target.c_str()) != 0) // a file or a planted link where the folder goes
-                return fail(target, std::strerror(errno));
-            if (::mkdir(target.c_str(), 0700) != 0)
-                return fail(target, std::strerror(errno));
-            created = true;
+        if (overwrite_ && exists && S_ISDIR(existing.st_mode)) {
+            targetId_ = idOf(target);
+            const bool ok = copyFolderContents(source, target) && finishFolder(target, src);
+            report(true);
+            return ok;
         }
-        targetId_ = idOf(target);
-        const bool ok = copyFolderContents(source, target) && finishFolder(target, src);
+        // A new copy is built under a hidden name and appears in one rename when complete: a killed
+        // run never leaves a part copy that looks whole, and the files inside need no rename each.
+        std::string temp = tempName(target);
+        if (!::mkdtemp(temp.data()))
+            return fail(target, std::strerror(errno));
+        targetId_ = idOf(temp);
+        fresh_ = true;
+        bool ok = copyFolderContents(source, temp) && finishFolder(temp, src);
+        fresh_ = false;
+        if (ok && overwrite_ && exists && ::unlink(target.c_str()) != 0) // a file or a planted link
+            ok = fail(target, std::strerror(errno));
+        if (ok)
+            ok = place(temp, target, !overwrite_, destDir, name, true);
         report(true);
-        if (!ok && created)
-            removeTree(target); // a new copy that is not complete is no copy
+        if (!ok)
+            removeTree(temp);
         return ok;
     }
 
@@ -282,7 +282,7 @@ private:
     bool copyFile(const std::string& source, const struct stat& src, const std::string& target, bool keep,
                   const std::string& destDir, const std::string& name) {
         lastPath_ = source;
-        if (!keep) {
+        if (!keep && !fresh_) {
             struct stat old {};
             // Unchanged since the last copy (same size and time, which the copy keeps): nothing to do.
             if (::lstat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode) && old.st_size == src.st_size &&
@@ -295,9 +295,11 @@ private:
         const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
         if (in < 0)
             return fail(source, std::strerror(errno));
-        std::string temp = tempName(target);
-        // mkostemp gives 0600: a private file is never readable by others while it is written.
-        const int out = ::mkostemp(temp.data(), O_CLOEXEC);
+        // Inside a new copy that is still hidden the file is written in place.
+        std::string temp = fresh_ ? target : tempName(target);
+        // 0600: a private file is never readable by others while it is written.
+        const int out = fresh_ ? ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600)
+                               : ::mkostemp(temp.data(), O_CLOEXEC);
         if (out < 0) {
             const int err = errno;
             ::close(in);
@@ -316,7 +318,7 @@ private:
             ::unlink(temp.c_str());
             return false;
         }
-        if (!place(temp, target, keep, destDir, name, false))
+        if (!fresh_ && !place(temp, target, keep, destDir, name, false))
             return false;
         ++progress_.filesDone;
         report(false);
@@ -405,6 +407,7 @@ private:
     }
 
     bool overwrite_;
+    bool fresh_ = false; // writing below a new copy that is still hidden
     CopyObserver* observer_;
     CopyProgress progress_;
     FileId destId_;
