@@ -19,7 +19,8 @@ struct CopyProgress {
     std::uint64_t filesTotal = 0;
 };
 
-// Told about progress by the copying thread, and asked between chunks whether to give up.
+// Told about progress, and asked between files and chunks whether to give up; always on the thread
+// that called FileCopy, though helper threads may copy meanwhile.
 class CopyObserver {
 public:
     virtual ~CopyObserver() = default;
@@ -37,7 +38,7 @@ struct CopyResult {
 class CopyWriter {
 public:
     virtual ~CopyWriter();
-    // Same contract as ::write.
+    // Same contract as ::write. Called by one thread at a time, though not always the same one.
     virtual ssize_t write(int fd, const void* data, std::size_t size) = 0;
     // nullptr restores the real copying (copy_file_range, then ::write). The caller keeps ownership.
     static void install(CopyWriter* writer);
@@ -48,6 +49,8 @@ public:
 //  - Overwrite: an existing target file is replaced, an existing target folder is merged into.
 //  - KeepCopies: an existing target stays; the copy is named "Name - Kopie.ext", then
 //    "Name - Kopie (2).ext", "Name - Kopie (3).ext" ...
+// A source named as a link is copied as what it points to. Keeping copies of a folder into the
+// folder itself is refused (every run would copy the earlier copies again).
 // Safe with the user's files: a missing destination folder fails and nothing is created; every
 // file is written under a temporary name and renamed into place only when complete, so a failed,
 // cancelled or killed copy leaves the previous copy intact; links are copied as links; FIFOs,

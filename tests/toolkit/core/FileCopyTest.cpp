@@ -121,6 +121,34 @@ TEST_F(FileCopyTargetTest, TargetIsDestinationSlashNameForEverySpelling) {
     }
 }
 
+// A source the user named as a link (a folder moved elsewhere, say) is backed up as what it points
+// to, under the link's name; a link that points nowhere fails and creates nothing.
+TEST_F(FileCopyTargetTest, SourceNamedAsALinkIsCopiedAsWhatItPointsTo) {
+    writeFile("daten/Brief.doc", "brief");
+    writeFile("daten/Projekt/a.txt", "a");
+    writeFile("daten/Projekt/unter/b.txt", bytesOf(3000, 2));
+    fs::create_directory("quelle");
+    fs::create_directory_symlink("../daten/Projekt", "quelle/Projekt");
+    fs::create_symlink("../daten/Brief.doc", "quelle/Brief.doc");
+    fs::create_symlink("weg", "quelle/tot");
+    for (const unsigned flags : {CopyFlags::Overwrite, CopyFlags::KeepCopies}) {
+        SCOPED_TRACE(flags);
+        fs::remove_all("ziel");
+        fs::create_directory("ziel");
+        ASSERT_TRUE(copy("quelle/Brief.doc", "ziel", flags).ok);
+        ASSERT_TRUE(copy("quelle/Projekt/", "ziel", flags).ok);
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status("ziel/Brief.doc")));
+        EXPECT_EQ(readFile("ziel/Brief.doc"), "brief");
+        EXPECT_TRUE(fs::is_directory(fs::symlink_status("ziel/Projekt")));
+        EXPECT_EQ(contentsOf("ziel/Projekt"), contentsOf("daten/Projekt"));
+
+        const CopyResult r = copy("quelle/tot", "ziel", flags);
+        EXPECT_FALSE(r.ok);
+        EXPECT_NE(r.path.find("quelle/tot"), std::string::npos) << messageOf(r);
+        EXPECT_EQ(namesIn("ziel"), (Names{"Brief.doc", "Projekt"}));
+    }
+}
+
 // A destination that is not an existing folder fails, and nothing is created anywhere; so does a
 // source that is gone.
 TEST_F(FileCopyTargetTest, MissingDestinationOrSourceFailsAndCreatesNothing) {

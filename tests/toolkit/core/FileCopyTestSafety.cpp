@@ -266,6 +266,7 @@ TEST_F(FileCopySafetyTest, FailedWriteLeavesThePreviousCopy) {
         EXPECT_FALSE(r.ok);
         EXPECT_NE(r.message.find(std::strerror(c.err)), std::string::npos) << messageOf(r);
         EXPECT_FALSE(r.path.empty()) << messageOf(r);
+        EXPECT_EQ(r.path.find(".morlanz-"), std::string::npos) << "names the hidden file: " << messageOf(r);
         EXPECT_EQ(hiddenBelow("ziel"), std::vector<std::string>{});
 
         const Contents now = contentsOf("ziel");
@@ -360,7 +361,7 @@ TEST_F(FileCopySafetyTest, ProgressCountsFilesAndBytes) {
         {"Projekt", CopyFlags::Overwrite, "ziel"},
         {"Projekt", CopyFlags::KeepCopies, "ziel"},
         {"Leer", CopyFlags::KeepCopies, "ziel"},
-        {"Projekt", CopyFlags::KeepCopies, "quelle/Projekt"},
+        {"Projekt", CopyFlags::Overwrite, "quelle/Projekt"},
         {"Projekt", CopyFlags::Overwrite, "quelle/Projekt/unter"},
     };
     for (const Case& c : cases) {

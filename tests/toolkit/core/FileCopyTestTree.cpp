@@ -257,6 +257,14 @@ TEST_F(FileCopyTreeTest, DestinationInsideTheSource) {
             fs::create_directories("quelle/Projekt/a/b");
             fs::create_directories("quelle/Projekt/backup");
             const Contents original = contentsOf("quelle/Projekt");
+            if (c.inside.empty() && flags == CopyFlags::KeepCopies) {
+                // Each run would copy all earlier copies again: refused, nothing written.
+                const CopyResult r = copy("quelle/Projekt", c.destination, flags);
+                EXPECT_FALSE(r.ok);
+                EXPECT_EQ(r.message, "Quelle und Zielordner sind derselbe Ordner");
+                EXPECT_EQ(contentsOf("quelle/Projekt"), original);
+                continue;
+            }
 
             // Two runs: the second finds the first copy inside the source.
             for (int run = 1; run <= 2; ++run) {

@@ -1,0 +1,501 @@
+#include "CopyRun.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr std::size_t kChunk = 8u << 20;      // per copy_file_range call; cancellation is checked between
+constexpr std::size_t kBufferSize = 1u << 20; // read/write fallback
+constexpr auto kProgressInterval = std::chrono::milliseconds(50);
+constexpr unsigned kMaxHelpers = 3;
+
+std::string joinPath(const std::string& dir, const std::string& name) {
+    return CopyTree::join(dir, name);
+}
+
+std::string parentOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string nameOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string tempName(const std::string& target) {
+    return joinPath(parentOf(target), "." + nameOf(target).substr(0, 200) + ".morlanz-XXXXXX");
+}
+
+// "Brief.doc" -> "Brief - Kopie.doc", "Brief - Kopie (2).doc" ...; folders and names without a
+// dot after their first character keep the suffix at the end.
+std::string copyName(const std::string& name, bool isFolder, int number) {
+    const std::size_t dot = isFolder ? std::string::npos : name.rfind('.');
+    const bool hasExt = dot != std::string::npos && dot > 0;
+    const std::string stem = hasExt ? name.substr(0, dot) : name;
+    const std::string ext = hasExt ? name.substr(dot) : "";
+    const std::string suffix = number == 1 ? " - Kopie" : " - Kopie (" + std::to_string(number) + ")";
+    return stem + suffix + ext;
+}
+
+void removeTree(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0)
+        return;
+    if (S_ISDIR(st.st_mode)) {
+        if (DIR* dir = ::opendir(path.c_str())) {
+            std::vector<std::string> names;
+            while (const dirent* e = ::readdir(dir)) {
+                if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0)
+                    names.emplace_back(e->d_name);
+            }
+            ::closedir(dir);
+            for (const auto& n : names)
+                removeTree(joinPath(path, n));
+        }
+        ::rmdir(path.c_str());
+    } else {
+        ::unlink(path.c_str());
+    }
+}
+
+// Helpers beside the calling thread: small files are mostly system-call time and large ones
+// memory bandwidth, and either goes faster on more than one core.
+unsigned helpersFor(std::size_t entries) {
+    if (entries < 2)
+        return 0;
+    const unsigned cores = std::thread::hardware_concurrency();
+    const unsigned helpers = std::clamp(cores > 1 ? cores - 1 : 1u, 1u, kMaxHelpers);
+    return static_cast<unsigned>(std::min<std::size_t>(helpers, entries - 1));
+}
+
+} // namespace
+
+CopyRun::CopyRun(bool overwrite, CopyObserver* observer, CopyWriter* writer)
+    : overwrite_(overwrite), observer_(observer), writer_(writer), caller_(std::this_thread::get_id()) {}
+
+CopyRun::FileId CopyRun::idOf(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0)
+        return {};
+    return {st.st_dev, st.st_ino, true};
+}
+
+bool CopyRun::fail(const std::string& path, const std::string& message) {
+    {
+        std::lock_guard lock(failureMutex_);
+        if (!failed_) {
+            failed_ = true;
+            failedPath = shownPath(path);
+            failureMessage = message;
+        }
+    }
+    stop_.store(true);
+    return false;
+}
+
+// The user is told the name the copy was to have, not the hidden one it is built under.
+std::string CopyRun::shownPath(const std::string& path) const {
+    const std::size_t n = hiddenRoot_.size();
+    if (n == 0 || path.compare(0, n, hiddenRoot_) != 0 || (path.size() > n && path[n] != '/'))
+        return path;
+    return shownRoot_ + path.substr(n);
+}
+
+// Only the calling thread asks the observer; helpers see the answer through stop_.
+bool CopyRun::stopping() {
+    if (stop_.load())
+        return true;
+    if (onCallerThread() && observer_ && observer_->cancelled())
+        fail(lastPath_, "abgebrochen");
+    return stop_.load();
+}
+
+void CopyRun::report(bool force) {
+    if (!observer_ || !onCallerThread())
+        return;
+    const auto now = std::chrono::steady_clock::now();
+    if (!force && now - lastReport_ < kProgressInterval)
+        return;
+    lastReport_ = now;
+    observer_->progress({bytesDone_.load(), bytesTotal_, filesDone_.load(), filesTotal_});
+}
+
+void CopyRun::countDone(std::uint64_t bytes) {
+    filesDone_.fetch_add(1);
+    bytesDone_.fetch_add(bytes);
+}
+
+bool CopyRun::run(const std::string& source, const std::string& destDir) {
+    struct stat dst {};
+    if (::stat(destDir.c_str(), &dst) != 0)
+        return fail(destDir, std::strerror(errno));
+    if (!S_ISDIR(dst.st_mode))
+        return fail(destDir, std::strerror(ENOTDIR));
+    destId_ = {dst.st_dev, dst.st_ino, true};
+
+    struct stat src {};
+    if (::lstat(source.c_str(), &src) != 0)
+        return fail(source, std::strerror(errno));
+    // A source the user named as a link is backed up as what it points to, under the link's name;
+    // links inside a folder stay links.
+    const std::string name = nameOf(source);
+    std::string from = source;
+    if (S_ISLNK(src.st_mode)) {
+        char* real = ::realpath(source.c_str(), nullptr);
+        if (!real || ::lstat(real, &src) != 0) {
+            const int err = errno;
+            std::free(real);
+            return fail(source, std::strerror(err));
+        }
+        from = real;
+        std::free(real);
+    }
+    // Keeping copies of a folder inside itself would copy every earlier copy again at each run.
+    if (!overwrite_ && S_ISDIR(src.st_mode) && destId_.matches(src))
+        return fail(source, "Quelle und Zielordner sind derselbe Ordner");
+
+    const std::string target = joinPath(destDir, name);
+    targetId_ = idOf(target);
+    if (targetId_.matches(src) && overwrite_)
+        return true; // the source is its own target: there is nothing to replace
+
+    const CopyStat stat = CopyStat::of(src);
+    if (S_ISDIR(src.st_mode))
+        return copyTopFolder(from, stat, destDir, name);
+    if (!S_ISREG(src.st_mode))
+        return fail(source, "kein kopierbarer Dateityp");
+    filesTotal_ = 1;
+    bytesTotal_ = static_cast<std::uint64_t>(src.st_size);
+    const bool ok = copyFile(from, stat, target, !overwrite_, destDir, name);
+    report(true);
+    return ok;
+}
+
+bool CopyRun::copyTopFolder(const std::string& source, const CopyStat& src, const std::string& destDir,
+                            const std::string& name) {
+    const std::string target = joinPath(destDir, name);
+    struct stat existing {};
+    const bool exists = ::lstat(target.c_str(), &existing) == 0;
+    if (overwrite_ && exists && S_ISDIR(existing.st_mode)) {
+        const bool ok = makeFolder(target) && copyTree(source, src, target);
+        report(true);
+        return ok;
+    }
+    // A new copy is built under a hidden name and appears in one rename when complete: a killed
+    // run never leaves a part copy that looks whole, and the files inside need no rename each.
+    std::string temp = tempName(target);
+    if (!::mkdtemp(temp.data()))
+        return fail(target, std::strerror(errno));
+    targetId_ = idOf(temp);
+    fresh_ = true;
+    hiddenRoot_ = temp;
+    shownRoot_ = target;
+    bool ok = copyTree(source, src, temp);
+    fresh_ = false;
+    hiddenRoot_.clear();
+    if (ok && overwrite_ && exists && ::unlink(target.c_str()) != 0) // a file or a planted link
+        ok = fail(target, std::strerror(errno));
+    if (ok)
+        ok = place(temp, target, !overwrite_, destDir, name, true);
+    report(true);
+    if (!ok)
+        removeTree(temp);
+    return ok;
+}
+
+bool CopyRun::copyTree(const std::string& source, const CopyStat& src, const std::string& target) {
+    CopyTree tree;
+    tree.folders.push_back({"", src});
+    if (!walk(tree, source, target))
+        return false;
+    filesTotal_ = tree.entries.size();
+    bytesTotal_ = tree.bytes;
+    report(true);
+    if (!copyEntries(tree, source, target))
+        return false;
+    // Writing into a folder changes its time, so folders are finished last, children first.
+    for (std::size_t i = tree.folders.size(); i-- > 0;) {
+        if (!finishFolder(joinPath(target, tree.folders[i].rel), tree.folders[i].stat))
+            return false;
+    }
+    return true;
+}
+
+// Lists the source once, creating each folder of the copy on the way; folders are taken in the
+// order they are found, so a parent is always there before its children.
+bool CopyRun::walk(CopyTree& tree, const std::string& sourceRoot, const std::string& targetRoot) {
+    for (std::size_t i = 0; i < tree.folders.size(); ++i) {
+        const std::string rel = tree.folders[i].rel;
+        const std::string from = joinPath(sourceRoot, rel);
+        lastPath_ = from;
+        if (stopping())
+            return false;
+        if (i > 0 && !makeFolder(joinPath(targetRoot, rel)))
+            return false;
+        DIR* dir = ::opendir(from.c_str());
+        if (!dir)
+            return fail(from, std::strerror(errno));
+        const int fd = ::dirfd(dir);
+        while (const dirent* e = ::readdir(dir)) {
+            if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0)
+                continue;
+            struct stat st {};
+            if (::fstatat(fd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+                continue; // vanished meanwhile
+            if (S_ISDIR(st.st_mode)) {
+                if (!isOwnTarget(st)) // never copy the backup into itself
+                    tree.folders.push_back({joinPath(rel, e->d_name), CopyStat::of(st)});
+            } else if (S_ISREG(st.st_mode) || S_ISLNK(st.st_mode)) {
+                tree.entries.push_back({static_cast<std::uint32_t>(i), e->d_name, CopyStat::of(st)});
+                if (S_ISREG(st.st_mode))
+                    tree.bytes += static_cast<std::uint64_t>(st.st_size);
+            }
+            // FIFOs, sockets and devices are not backed up and never opened.
+        }
+        ::closedir(dir);
+    }
+    return true;
+}
+
+// A folder of the copy, made private until it is finished; an old copy's folder is made
+// writable for the owner (its mode is put back when finished).
+bool CopyRun::makeFolder(const std::string& target) {
+    if (!fresh_) {
+        struct stat existing {};
+        if (::lstat(target.c_str(), &existing) == 0) {
+            if (S_ISDIR(existing.st_mode)) {
+                if ((existing.st_mode & 0700) != 0700 && ::chmod(target.c_str(), (existing.st_mode | 0700) & 07777) != 0)
+                    return fail(target, std::strerror(errno));
+                return true;
+            }
+            if (::unlink(target.c_str()) != 0) // never descend through a link planted in the old copy
+                return fail(target, std::strerror(errno));
+        }
+    }
+    if (::mkdir(target.c_str(), 0700) != 0)
+        return fail(target, std::strerror(errno));
+    return true;
+}
+
+bool CopyRun::copyEntries(const CopyTree& tree, const std::string& sourceRoot, const std::string& targetRoot) {
+    std::atomic<std::size_t> next{0};
+    std::mutex mutex;
+    std::condition_variable done;
+    unsigned running = 0;
+    std::vector<std::thread> helpers;
+    for (unsigned h = helpersFor(tree.entries.size()); h > 0; --h) {
+        try {
+            helpers.emplace_back([&] {
+                copyEntriesFromQueue(tree, sourceRoot, targetRoot, next);
+                std::lock_guard lock(mutex);
+                --running;
+                done.notify_one();
+            });
+            std::lock_guard lock(mutex);
+            ++running;
+        } catch (const std::system_error&) {
+            break; // no thread to be had: the calling thread copies on its own
+        }
+    }
+    copyEntriesFromQueue(tree, sourceRoot, targetRoot, next);
+    // The helpers finish their files; the user may still cancel and is still told the progress.
+    std::unique_lock lock(mutex);
+    while (running > 0 && !done.wait_for(lock, kProgressInterval, [&] { return running == 0; })) {
+        lock.unlock();
+        stopping();
+        report(false);
+        lock.lock();
+    }
+    lock.unlock();
+    for (auto& t : helpers)
+        t.join();
+    return !stop_.load();
+}
+
+void CopyRun::copyEntriesFromQueue(const CopyTree& tree, const std::string& sourceRoot,
+                                   const std::string& targetRoot, std::atomic<std::size_t>& next) {
+    for (;;) {
+        const std::size_t i = next.fetch_add(1);
+        if (i >= tree.entries.size())
+            return;
+        const CopyTree::Entry& e = tree.entries[i];
+        const std::string rel = tree.relPath(e);
+        const std::string from = joinPath(sourceRoot, rel);
+        if (onCallerThread())
+            lastPath_ = from;
+        if (stopping())
+            return;
+        const std::string to = joinPath(targetRoot, rel);
+        const bool ok = e.stat.isFile() ? copyFile(from, e.stat, to, false, "", "") : copyLink(from, e.stat, to, false, "", "");
+        if (!ok)
+            return;
+        report(false);
+    }
+}
+
+bool CopyRun::finishFolder(const std::string& target, const CopyStat& src) {
+    const struct timespec times[2] = {src.atime, src.mtime};
+    if (::chmod(target.c_str(), src.mode & 07777) != 0 || ::utimensat(AT_FDCWD, target.c_str(), times, 0) != 0)
+        return fail(target, std::strerror(errno));
+    return true;
+}
+
+// Places a finished temporary file or folder. Keeping copies, the name is chosen anew until one is
+// free, and an existing copy is never replaced.
+bool CopyRun::place(const std::string& temp, const std::string& target, bool keep, const std::string& destDir,
+                    const std::string& name, bool isFolder) {
+    if (!keep) {
+        if (::rename(temp.c_str(), target.c_str()) == 0)
+            return true;
+        const int err = errno;
+        ::unlink(temp.c_str());
+        return fail(target, std::strerror(err));
+    }
+    for (int n = 0;; ++n) {
+        const std::string candidate = n == 0 ? target : joinPath(destDir, copyName(name, isFolder, n));
+        if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, candidate.c_str(), RENAME_NOREPLACE) == 0)
+            return true;
+        if (errno != EEXIST) {
+            const int err = errno;
+            ::unlink(temp.c_str());
+            return fail(candidate, std::strerror(err));
+        }
+    }
+}
+
+bool CopyRun::copyFile(const std::string& source, const CopyStat& src, const std::string& target, bool keep,
+                       const std::string& destDir, const std::string& name) {
+    if (!keep && !fresh_) {
+        struct stat old {};
+        // Unchanged since the last copy (same size and time, which the copy keeps): nothing to do.
+        if (::lstat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode) && old.st_size == src.size &&
+            old.st_mtim.tv_sec == src.mtime.tv_sec && old.st_mtim.tv_nsec == src.mtime.tv_nsec &&
+            (old.st_mode & 07777) == (src.mode & 07777)) {
+            countDone(static_cast<std::uint64_t>(src.size));
+            return true;
+        }
+    }
+    const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (in < 0)
+        return fail(source, std::strerror(errno));
+    // Inside a new copy that is still hidden the file is written in place.
+    std::string temp = fresh_ ? target : tempName(target);
+    // 0600: a private file is never readable by others while it is written.
+    const int out = fresh_ ? ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600)
+                           : ::mkostemp(temp.data(), O_CLOEXEC);
+    if (out < 0) {
+        const int err = errno;
+        ::close(in);
+        return fail(target, std::strerror(err));
+    }
+    bool ok = copyData(in, out, source, target);
+    ::close(in);
+    if (ok) {
+        const struct timespec times[2] = {src.atime, src.mtime};
+        if (::fchmod(out, src.mode & 07777) != 0 || ::futimens(out, times) != 0)
+            ok = fail(target, std::strerror(errno));
+    }
+    if (::close(out) != 0 && ok)
+        ok = fail(target, std::strerror(errno));
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    if (!fresh_ && !place(temp, target, keep, destDir, name, false))
+        return false;
+    filesDone_.fetch_add(1);
+    return true;
+}
+
+bool CopyRun::copyData(int in, int out, const std::string& source, const std::string& target) {
+    bool kernelCopy = writer_ == nullptr;
+    std::vector<char> buffer;
+    for (;;) {
+        if (stopping())
+            return false;
+        ssize_t n = 0;
+        if (kernelCopy) {
+            n = ::copy_file_range(in, nullptr, out, nullptr, kChunk, 0);
+            if (n < 0 && (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP ||
+                          errno == EPERM || errno == ETXTBSY)) {
+                kernelCopy = false; // not here: copy through user space
+                continue;
+            }
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                return fail(target, std::strerror(errno));
+        } else {
+            if (buffer.empty())
+                buffer.resize(kBufferSize);
+            n = ::read(in, buffer.data(), buffer.size());
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                return fail(source, std::strerror(errno));
+            if (n > 0 && !writeAll(out, buffer.data(), static_cast<std::size_t>(n), target))
+                return false;
+        }
+        if (n == 0)
+            return true;
+        bytesDone_.fetch_add(static_cast<std::uint64_t>(n));
+        report(false);
+    }
+}
+
+bool CopyRun::writeAll(int out, const char* data, std::size_t size, const std::string& target) {
+    while (size > 0) {
+        ssize_t w = 0;
+        if (writer_) {
+            std::lock_guard lock(writerMutex_);
+            w = writer_->write(out, data, size);
+        } else {
+            w = ::write(out, data, size);
+        }
+        if (w < 0 && errno == EINTR)
+            continue;
+        if (w <= 0)
+            return fail(target, std::strerror(w < 0 ? errno : EIO));
+        data += w;
+        size -= static_cast<std::size_t>(w);
+    }
+    return true;
+}
+
+bool CopyRun::copyLink(const std::string& source, const CopyStat& src, const std::string& target, bool keep,
+                       const std::string& destDir, const std::string& name) {
+    std::vector<char> buf(static_cast<std::size_t>(src.size > 0 ? src.size : 255) + 1);
+    const ssize_t len = ::readlink(source.c_str(), buf.data(), buf.size());
+    if (len < 0)
+        return fail(source, std::strerror(errno));
+    const std::string linkTarget(buf.data(), static_cast<std::size_t>(len));
+    for (int attempt = 0;; ++attempt) {
+        std::string temp = tempName(target);
+        temp.replace(temp.size() - 6, 6, std::to_string(::getpid()) + "-" + std::to_string(attempt));
+        if (::symlink(linkTarget.c_str(), temp.c_str()) != 0) {
+            if (errno == EEXIST && attempt < 100)
+                continue;
+            return fail(target, std::strerror(errno));
+        }
+        const struct timespec times[2] = {src.atime, src.mtime};
+        ::utimensat(AT_FDCWD, temp.c_str(), times, AT_SYMLINK_NOFOLLOW);
+        if (!place(temp, target, keep, destDir, name, false))
+            return false;
+        filesDone_.fetch_add(1);
+        return true;
+    }
+}

@@ -1,0 +1,85 @@
+#pragma once
+
+// One FileCopy call: finds what to copy, copies it, and keeps the first failure. Part of
+// FileCopy's inner workings; FileCopy.h describes what it guarantees.
+
+#include "CopyTree.h"
+#include "FileCopy.h"
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <string>
+#include <thread>
+
+class CopyRun {
+public:
+    CopyRun(bool overwrite, CopyObserver* observer, CopyWriter* writer);
+
+    // Copies source (a normalized path) into the existing folder destDir.
+    bool run(const std::string& source, const std::string& destDir);
+
+    std::string failedPath;
+    std::string failureMessage;
+
+private:
+    struct FileId {
+        dev_t dev = 0;
+        ino_t ino = 0;
+        bool valid = false;
+        bool matches(const struct stat& st) const { return valid && st.st_dev == dev && st.st_ino == ino; }
+    };
+    static FileId idOf(const std::string& path);
+
+    // Stopping: the first failure is kept and every thread stops at its next check.
+    bool fail(const std::string& path, const std::string& message);
+    std::string shownPath(const std::string& path) const;
+    bool onCallerThread() const { return std::this_thread::get_id() == caller_; }
+    bool stopping();
+    void report(bool force);
+
+    bool copyTopFolder(const std::string& source, const CopyStat& src, const std::string& destDir,
+                       const std::string& name);
+    bool copyTree(const std::string& source, const CopyStat& src, const std::string& target);
+    bool walk(CopyTree& tree, const std::string& sourceRoot, const std::string& targetRoot);
+    bool makeFolder(const std::string& target);
+    bool copyEntries(const CopyTree& tree, const std::string& sourceRoot, const std::string& targetRoot);
+    void copyEntriesFromQueue(const CopyTree& tree, const std::string& sourceRoot, const std::string& targetRoot,
+                              std::atomic<std::size_t>& next);
+    bool finishFolder(const std::string& target, const CopyStat& src);
+    bool isOwnTarget(const struct stat& st) const { return destId_.matches(st) || targetId_.matches(st); }
+
+    // keep: a colliding target stays and the copy is named anew in destDir from name.
+    bool copyFile(const std::string& source, const CopyStat& src, const std::string& target, bool keep,
+                  const std::string& destDir, const std::string& name);
+    bool copyData(int in, int out, const std::string& source, const std::string& target);
+    bool writeAll(int out, const char* data, std::size_t size, const std::string& target);
+    bool copyLink(const std::string& source, const CopyStat& src, const std::string& target, bool keep,
+                  const std::string& destDir, const std::string& name);
+    bool place(const std::string& temp, const std::string& target, bool keep, const std::string& destDir,
+               const std::string& name, bool isFolder);
+    void countDone(std::uint64_t bytes);
+
+    const bool overwrite_;
+    CopyObserver* const observer_;
+    CopyWriter* const writer_;
+    std::mutex writerMutex_; // a test's writer is called by one thread at a time
+    const std::thread::id caller_;
+
+    bool fresh_ = false; // writing below a new copy that is still hidden; set before helpers start
+    std::string hiddenRoot_; // a new copy's hidden name while it is built, and its real name
+    std::string shownRoot_;
+    FileId destId_;
+    FileId targetId_;
+
+    std::mutex failureMutex_;
+    bool failed_ = false;
+    std::atomic<bool> stop_{false};
+
+    std::uint64_t filesTotal_ = 0;
+    std::uint64_t bytesTotal_ = 0;
+    std::atomic<std::uint64_t> filesDone_{0};
+    std::atomic<std::uint64_t> bytesDone_{0};
+    std::string lastPath_; // the caller's current path, named when the user cancels
+    std::chrono::steady_clock::time_point lastReport_{};
+};

@@ -1,0 +1,47 @@
+#pragma once
+
+// What a folder copy found in its source before it copies anything: every folder and every file or
+// link, with what is kept of each. Part of FileCopy's inner workings.
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+#include <sys/stat.h>
+#include <vector>
+
+struct CopyStat {
+    mode_t mode = 0;
+    off_t size = 0;
+    struct timespec atime {};
+    struct timespec mtime {};
+
+    static CopyStat of(const struct stat& st) { return {st.st_mode, st.st_size, st.st_atim, st.st_mtim}; }
+    bool isFile() const { return S_ISREG(mode); }
+    bool isLink() const { return S_ISLNK(mode); }
+};
+
+struct CopyTree {
+    struct Folder {
+        std::string rel; // below the copied folder; "" for the folder itself
+        CopyStat stat;
+    };
+    struct Entry {
+        std::uint32_t folder = 0; // index into folders
+        std::string name;
+        CopyStat stat;
+    };
+
+    // A parent always comes before its children, so a walk backwards finishes the children first.
+    std::vector<Folder> folders;
+    std::vector<Entry> entries; // files and links
+    std::uint64_t bytes = 0;    // of all files
+
+    static std::string join(const std::string& dir, const std::string& name) {
+        if (dir.empty())
+            return name;
+        if (name.empty())
+            return dir;
+        return dir == "/" ? "/" + name : dir + "/" + name;
+    }
+    std::string relPath(const Entry& e) const { return join(folders[e.folder].rel, e.name); }
+};
