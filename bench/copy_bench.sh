@@ -61,7 +61,17 @@ prepare() {
     fi
     mkdir -p "$2"
     [[ $1 == R ]] && cp -a "$data/S" "$2/"
+    settle
+}
+
+# sync, then wait (at most 20 s) until the kernel has written back what the previous tool left, so
+# no tool pays for another's write-out (on a loop device a second flush of the backing file follows).
+settle() {
     sync
+    for _ in $(seq 200); do
+        awk '/^(Dirty|Writeback):/ { kb += $2 } END { exit !(kb < 32768) }' /proc/meminfo && return
+        sleep 0.1
+    done
 }
 
 # timed <scenario> <tool> <target>: prints milliseconds.
