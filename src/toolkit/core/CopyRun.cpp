@@ -402,7 +402,7 @@ bool CopyRun::copyFile(const std::string& source, const CopyStat& src, const std
         ::close(in);
         return fail(target, std::strerror(err));
     }
-    bool ok = copyData(in, out, source, target);
+    bool ok = copyData(in, out, src, source, target);
     ::close(in);
     if (ok) {
         const struct timespec times[2] = {src.atime, src.mtime};
@@ -421,15 +421,50 @@ bool CopyRun::copyFile(const std::string& source, const CopyStat& src, const std
     return true;
 }
 
-bool CopyRun::copyData(int in, int out, const std::string& source, const std::string& target) {
+// A file with holes (a disk image, say) keeps them: only its data is copied and the holes are
+// left unwritten, as long as the file system can tell where they are.
+bool CopyRun::copyData(int in, int out, const CopyStat& src, const std::string& source, const std::string& target) {
+    if (src.blocks * 512 >= src.size)
+        return copyRange(in, out, -1, source, target);
+    std::uint64_t copied = 0;
+    for (off_t pos = 0;;) {
+        const off_t data = ::lseek(in, pos, SEEK_DATA);
+        if (data < 0 && errno == ENXIO)
+            break; // only a hole is left
+        const off_t hole = data < 0 ? -1 : ::lseek(in, data, SEEK_HOLE);
+        if (hole < 0 || ::lseek(in, data, SEEK_SET) < 0 || ::lseek(out, data, SEEK_SET) < 0) {
+            // No hole map here: copy everything from the start.
+            if (::lseek(in, 0, SEEK_SET) < 0 || ::lseek(out, 0, SEEK_SET) < 0 || ::ftruncate(out, 0) != 0)
+                return fail(target, std::strerror(errno));
+            bytesDone_.fetch_sub(copied);
+            return copyRange(in, out, -1, source, target);
+        }
+        if (!copyRange(in, out, hole - data, source, target))
+            return false;
+        copied += static_cast<std::uint64_t>(hole - data);
+        pos = hole;
+    }
+    struct stat now {};
+    if (::fstat(in, &now) != 0 || ::ftruncate(out, now.st_size) != 0)
+        return fail(target, std::strerror(errno));
+    if (static_cast<std::uint64_t>(now.st_size) > copied)
+        bytesDone_.fetch_add(static_cast<std::uint64_t>(now.st_size) - copied); // the holes count as done
+    return true;
+}
+
+// Copies from the current offsets up to limit bytes, or to the end when limit < 0.
+bool CopyRun::copyRange(int in, int out, off_t limit, const std::string& source, const std::string& target) {
     bool kernelCopy = writer_ == nullptr;
     std::vector<char> buffer;
     for (;;) {
         if (stopping())
             return false;
+        if (limit == 0)
+            return true;
+        const std::size_t most = limit < 0 ? kChunk : std::min<std::size_t>(kChunk, static_cast<std::size_t>(limit));
         ssize_t n = 0;
         if (kernelCopy) {
-            n = ::copy_file_range(in, nullptr, out, nullptr, kChunk, 0);
+            n = ::copy_file_range(in, nullptr, out, nullptr, most, 0);
             if (n < 0 && (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP ||
                           errno == EPERM || errno == ETXTBSY)) {
                 kernelCopy = false; // not here: copy through user space
@@ -442,7 +477,7 @@ bool CopyRun::copyData(int in, int out, const std::string& source, const std::st
         } else {
             if (buffer.empty())
                 buffer.resize(kBufferSize);
-            n = ::read(in, buffer.data(), buffer.size());
+            n = ::read(in, buffer.data(), std::min(buffer.size(), most));
             if (n < 0 && errno == EINTR)
                 continue;
             if (n < 0)
@@ -451,7 +486,9 @@ bool CopyRun::copyData(int in, int out, const std::string& source, const std::st
                 return false;
         }
         if (n == 0)
-            return true;
+            return true; // the end, even if the file shrank meanwhile
+        if (limit > 0)
+            limit -= n;
         bytesDone_.fetch_add(static_cast<std::uint64_t>(n));
         report(false);
     }

@@ -52,7 +52,8 @@ private:
     // keep: a colliding target stays and the copy is named anew in destDir from name.
     bool copyFile(const std::string& source, const CopyStat& src, const std::string& target, bool keep,
                   const std::string& destDir, const std::string& name);
-    bool copyData(int in, int out, const std::string& source, const std::string& target);
+    bool copyData(int in, int out, const CopyStat& src, const std::string& source, const std::string& target);
+    bool copyRange(int in, int out, off_t limit, const std::string& source, const std::string& target);
     bool writeAll(int out, const char* data, std::size_t size, const std::string& target);
     bool copyLink(const std::string& source, const CopyStat& src, const std::string& target, bool keep,
                   const std::string& destDir, const std::string& name);

@@ -12,10 +12,11 @@
 struct CopyStat {
     mode_t mode = 0;
     off_t size = 0;
+    blkcnt_t blocks = 0; // fewer than the size needs: the file has holes
     struct timespec atime {};
     struct timespec mtime {};
 
-    static CopyStat of(const struct stat& st) { return {st.st_mode, st.st_size, st.st_atim, st.st_mtim}; }
+    static CopyStat of(const struct stat& st) { return {st.st_mode, st.st_size, st.st_blocks, st.st_atim, st.st_mtim}; }
     bool isFile() const { return S_ISREG(mode); }
     bool isLink() const { return S_ISLNK(mode); }
 };
