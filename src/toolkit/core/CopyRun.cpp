@@ -1,5 +1,7 @@
 #include "CopyRun.h"
 
+#include "CopyNames.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,43 +15,15 @@
 #include <cstring>
 #include <vector>
 
+using copynames::nameOf;
+using copynames::tempName;
+
 namespace {
 
-constexpr std::size_t kChunk = 8u << 20;      // per copy_file_range call; cancellation is checked between
-constexpr std::size_t kBufferSize = 1u << 20; // read/write fallback
+constexpr auto joinPath = CopyTree::join;
+
 constexpr auto kProgressInterval = std::chrono::milliseconds(50);
 constexpr unsigned kMaxHelpers = 3;
-
-std::string joinPath(const std::string& dir, const std::string& name) {
-    return CopyTree::join(dir, name);
-}
-
-std::string parentOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string nameOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string tempName(const std::string& target) {
-    return joinPath(parentOf(target), "." + nameOf(target).substr(0, 200) + ".morlanz-XXXXXX");
-}
-
-// "Brief.doc" -> "Brief - Kopie.doc", "Brief - Kopie (2).doc" ...; folders and names without a
-// dot after their first character keep the suffix at the end.
-std::string copyName(const std::string& name, bool isFolder, int number) {
-    const std::size_t dot = isFolder ? std::string::npos : name.rfind('.');
-    const bool hasExt = dot != std::string::npos && dot > 0;
-    const std::string stem = hasExt ? name.substr(0, dot) : name;
-    const std::string ext = hasExt ? name.substr(dot) : "";
-    const std::string suffix = number == 1 ? " - Kopie" : " - Kopie (" + std::to_string(number) + ")";
-    return stem + suffix + ext;
-}
 
 void removeTree(const std::string& path) {
     struct stat st {};
@@ -278,7 +252,8 @@ bool CopyRun::makeFolder(const std::string& target) {
         struct stat existing {};
         if (::lstat(target.c_str(), &existing) == 0) {
             if (S_ISDIR(existing.st_mode)) {
-                if ((existing.st_mode & 0700) != 0700 && ::chmod(target.c_str(), (existing.st_mode | 0700) & 07777) != 0)
+                if ((existing.st_mode & 0700) != 0700 &&
+                    ::chmod(target.c_str(), (existing.st_mode | 0700) & 07777) != 0)
                     return fail(target, std::strerror(errno));
                 return true;
             }
@@ -326,8 +301,8 @@ bool CopyRun::copyEntries(const CopyTree& tree, const std::string& sourceRoot, c
     return !stop_.load();
 }
 
-void CopyRun::copyEntriesFromQueue(const CopyTree& tree, const std::string& sourceRoot,
-                                   const std::string& targetRoot, std::atomic<std::size_t>& next) {
+void CopyRun::copyEntriesFromQueue(const CopyTree& tree, const std::string& sourceRoot, const std::string& targetRoot,
+                                   std::atomic<std::size_t>& next) {
     for (;;) {
         const std::size_t i = next.fetch_add(1);
         if (i >= tree.entries.size())
@@ -340,7 +315,8 @@ void CopyRun::copyEntriesFromQueue(const CopyTree& tree, const std::string& sour
         if (stopping())
             return;
         const std::string to = joinPath(targetRoot, rel);
-        const bool ok = e.stat.isFile() ? copyFile(from, e.stat, to, false, "", "") : copyLink(from, e.stat, to, false, "", "");
+        const bool ok =
+            e.stat.isFile() ? copyFile(from, e.stat, to, false, "", "") : copyLink(from, e.stat, to, false, "", "");
         if (!ok)
             return;
         report(false);
@@ -352,187 +328,4 @@ bool CopyRun::finishFolder(const std::string& target, const CopyStat& src) {
     if (::chmod(target.c_str(), src.mode & 07777) != 0 || ::utimensat(AT_FDCWD, target.c_str(), times, 0) != 0)
         return fail(target, std::strerror(errno));
     return true;
-}
-
-// Places a finished temporary file or folder. Keeping copies, the name is chosen anew until one is
-// free, and an existing copy is never replaced.
-bool CopyRun::place(const std::string& temp, const std::string& target, bool keep, const std::string& destDir,
-                    const std::string& name, bool isFolder) {
-    if (!keep) {
-        if (::rename(temp.c_str(), target.c_str()) == 0)
-            return true;
-        const int err = errno;
-        ::unlink(temp.c_str());
-        return fail(target, std::strerror(err));
-    }
-    for (int n = 0;; ++n) {
-        const std::string candidate = n == 0 ? target : joinPath(destDir, copyName(name, isFolder, n));
-        if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, candidate.c_str(), RENAME_NOREPLACE) == 0)
-            return true;
-        if (errno != EEXIST) {
-            const int err = errno;
-            ::unlink(temp.c_str());
-            return fail(candidate, std::strerror(err));
-        }
-    }
-}
-
-bool CopyRun::copyFile(const std::string& source, const CopyStat& src, const std::string& target, bool keep,
-                       const std::string& destDir, const std::string& name) {
-    if (!keep && !fresh_) {
-        struct stat old {};
-        // Unchanged since the last copy (same size and time, which the copy keeps): nothing to do.
-        if (::lstat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode) && old.st_size == src.size &&
-            old.st_mtim.tv_sec == src.mtime.tv_sec && old.st_mtim.tv_nsec == src.mtime.tv_nsec &&
-            (old.st_mode & 07777) == (src.mode & 07777)) {
-            countDone(static_cast<std::uint64_t>(src.size));
-            return true;
-        }
-    }
-    const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
-    if (in < 0)
-        return fail(source, std::strerror(errno));
-    // Inside a new copy that is still hidden the file is written in place.
-    std::string temp = fresh_ ? target : tempName(target);
-    // 0600: a private file is never readable by others while it is written.
-    const int out = fresh_ ? ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600)
-                           : ::mkostemp(temp.data(), O_CLOEXEC);
-    if (out < 0) {
-        const int err = errno;
-        ::close(in);
-        return fail(target, std::strerror(err));
-    }
-    bool ok = copyData(in, out, src, source, target);
-    ::close(in);
-    if (ok) {
-        const struct timespec times[2] = {src.atime, src.mtime};
-        if (::fchmod(out, src.mode & 07777) != 0 || ::futimens(out, times) != 0)
-            ok = fail(target, std::strerror(errno));
-    }
-    if (::close(out) != 0 && ok)
-        ok = fail(target, std::strerror(errno));
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    if (!fresh_ && !place(temp, target, keep, destDir, name, false))
-        return false;
-    filesDone_.fetch_add(1);
-    return true;
-}
-
-// A file with holes (a disk image, say) keeps them: only its data is copied and the holes are
-// left unwritten, as long as the file system can tell where they are.
-bool CopyRun::copyData(int in, int out, const CopyStat& src, const std::string& source, const std::string& target) {
-    if (src.blocks * 512 >= src.size)
-        return copyRange(in, out, -1, source, target);
-    std::uint64_t copied = 0;
-    for (off_t pos = 0;;) {
-        const off_t data = ::lseek(in, pos, SEEK_DATA);
-        if (data < 0 && errno == ENXIO)
-            break; // only a hole is left
-        const off_t hole = data < 0 ? -1 : ::lseek(in, data, SEEK_HOLE);
-        if (hole < 0 || ::lseek(in, data, SEEK_SET) < 0 || ::lseek(out, data, SEEK_SET) < 0) {
-            // No hole map here: copy everything from the start.
-            if (::lseek(in, 0, SEEK_SET) < 0 || ::lseek(out, 0, SEEK_SET) < 0 || ::ftruncate(out, 0) != 0)
-                return fail(target, std::strerror(errno));
-            bytesDone_.fetch_sub(copied);
-            return copyRange(in, out, -1, source, target);
-        }
-        if (!copyRange(in, out, hole - data, source, target))
-            return false;
-        copied += static_cast<std::uint64_t>(hole - data);
-        pos = hole;
-    }
-    struct stat now {};
-    if (::fstat(in, &now) != 0 || ::ftruncate(out, now.st_size) != 0)
-        return fail(target, std::strerror(errno));
-    if (static_cast<std::uint64_t>(now.st_size) > copied)
-        bytesDone_.fetch_add(static_cast<std::uint64_t>(now.st_size) - copied); // the holes count as done
-    return true;
-}
-
-// Copies from the current offsets up to limit bytes, or to the end when limit < 0.
-bool CopyRun::copyRange(int in, int out, off_t limit, const std::string& source, const std::string& target) {
-    bool kernelCopy = writer_ == nullptr;
-    std::vector<char> buffer;
-    for (;;) {
-        if (stopping())
-            return false;
-        if (limit == 0)
-            return true;
-        const std::size_t most = limit < 0 ? kChunk : std::min<std::size_t>(kChunk, static_cast<std::size_t>(limit));
-        ssize_t n = 0;
-        if (kernelCopy) {
-            n = ::copy_file_range(in, nullptr, out, nullptr, most, 0);
-            if (n < 0 && (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP ||
-                          errno == EPERM || errno == ETXTBSY)) {
-                kernelCopy = false; // not here: copy through user space
-                continue;
-            }
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0)
-                return fail(target, std::strerror(errno));
-        } else {
-            if (buffer.empty())
-                buffer.resize(kBufferSize);
-            n = ::read(in, buffer.data(), std::min(buffer.size(), most));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0)
-                return fail(source, std::strerror(errno));
-            if (n > 0 && !writeAll(out, buffer.data(), static_cast<std::size_t>(n), target))
-                return false;
-        }
-        if (n == 0)
-            return true; // the end, even if the file shrank meanwhile
-        if (limit > 0)
-            limit -= n;
-        bytesDone_.fetch_add(static_cast<std::uint64_t>(n));
-        report(false);
-    }
-}
-
-bool CopyRun::writeAll(int out, const char* data, std::size_t size, const std::string& target) {
-    while (size > 0) {
-        ssize_t w = 0;
-        if (writer_) {
-            std::lock_guard lock(writerMutex_);
-            w = writer_->write(out, data, size);
-        } else {
-            w = ::write(out, data, size);
-        }
-        if (w < 0 && errno == EINTR)
-            continue;
-        if (w <= 0)
-            return fail(target, std::strerror(w < 0 ? errno : EIO));
-        data += w;
-        size -= static_cast<std::size_t>(w);
-    }
-    return true;
-}
-
-bool CopyRun::copyLink(const std::string& source, const CopyStat& src, const std::string& target, bool keep,
-                       const std::string& destDir, const std::string& name) {
-    std::vector<char> buf(static_cast<std::size_t>(src.size > 0 ? src.size : 255) + 1);
-    const ssize_t len = ::readlink(source.c_str(), buf.data(), buf.size());
-    if (len < 0)
-        return fail(source, std::strerror(errno));
-    const std::string linkTarget(buf.data(), static_cast<std::size_t>(len));
-    for (int attempt = 0;; ++attempt) {
-        std::string temp = tempName(target);
-        temp.replace(temp.size() - 6, 6, std::to_string(::getpid()) + "-" + std::to_string(attempt));
-        if (::symlink(linkTarget.c_str(), temp.c_str()) != 0) {
-            if (errno == EEXIST && attempt < 100)
-                continue;
-            return fail(target, std::strerror(errno));
-        }
-        const struct timespec times[2] = {src.atime, src.mtime};
-        ::utimensat(AT_FDCWD, temp.c_str(), times, AT_SYMLINK_NOFOLLOW);
-        if (!place(temp, target, keep, destDir, name, false))
-            return false;
-        filesDone_.fetch_add(1);
-        return true;
-    }
 }

@@ -67,7 +67,7 @@ private:
     std::mutex writerMutex_; // a test's writer is called by one thread at a time
     const std::thread::id caller_;
 
-    bool fresh_ = false; // writing below a new copy that is still hidden; set before helpers start
+    bool fresh_ = false;     // writing below a new copy that is still hidden; set before helpers start
     std::string hiddenRoot_; // a new copy's hidden name while it is built, and its real name
     std::string shownRoot_;
     FileId destId_;

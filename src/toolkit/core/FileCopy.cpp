@@ -1,5 +1,6 @@
 #include "FileCopy.h"
 
+#include "CopyNames.h"
 #include "CopyRun.h"
 
 #include <atomic>
@@ -7,14 +8,11 @@
 #include <cstdlib>
 #include <cstring>
 
+using copynames::nameOf;
+
 namespace {
 
 std::atomic<CopyWriter*> g_writer{nullptr};
-
-std::string nameOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 } // namespace
 

@@ -1,0 +1,207 @@
+#include "CopyRun.h"
+
+#include "CopyNames.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+// The steps for one file or link of a copy; they may run on any of the copying threads.
+
+using copynames::copyName;
+using copynames::tempName;
+
+namespace {
+
+constexpr std::size_t kChunk = 8u << 20;      // per copy_file_range call; cancellation is checked between
+constexpr std::size_t kBufferSize = 1u << 20; // read/write fallback
+
+} // namespace
+
+// Places a finished temporary file or folder. Keeping copies, the name is chosen anew until one is
+// free, and an existing copy is never replaced.
+bool CopyRun::place(const std::string& temp, const std::string& target, bool keep, const std::string& destDir,
+                    const std::string& name, bool isFolder) {
+    if (!keep) {
+        if (::rename(temp.c_str(), target.c_str()) == 0)
+            return true;
+        const int err = errno;
+        ::unlink(temp.c_str());
+        return fail(target, std::strerror(err));
+    }
+    for (int n = 0;; ++n) {
+        const std::string candidate = n == 0 ? target : CopyTree::join(destDir, copyName(name, isFolder, n));
+        if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, candidate.c_str(), RENAME_NOREPLACE) == 0)
+            return true;
+        if (errno != EEXIST) {
+            const int err = errno;
+            ::unlink(temp.c_str());
+            return fail(candidate, std::strerror(err));
+        }
+    }
+}
+
+bool CopyRun::copyFile(const std::string& source, const CopyStat& src, const std::string& target, bool keep,
+                       const std::string& destDir, const std::string& name) {
+    if (!keep && !fresh_) {
+        struct stat old {};
+        // Unchanged since the last copy (same size and time, which the copy keeps): nothing to do.
+        if (::lstat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode) && old.st_size == src.size &&
+            old.st_mtim.tv_sec == src.mtime.tv_sec && old.st_mtim.tv_nsec == src.mtime.tv_nsec &&
+            (old.st_mode & 07777) == (src.mode & 07777)) {
+            countDone(static_cast<std::uint64_t>(src.size));
+            return true;
+        }
+    }
+    const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (in < 0)
+        return fail(source, std::strerror(errno));
+    // Inside a new copy that is still hidden the file is written in place.
+    std::string temp = fresh_ ? target : tempName(target);
+    // 0600: a private file is never readable by others while it is written.
+    const int out = fresh_ ? ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600)
+                           : ::mkostemp(temp.data(), O_CLOEXEC);
+    if (out < 0) {
+        const int err = errno;
+        ::close(in);
+        return fail(target, std::strerror(err));
+    }
+    bool ok = copyData(in, out, src, source, target);
+    ::close(in);
+    if (ok) {
+        const struct timespec times[2] = {src.atime, src.mtime};
+        if (::fchmod(out, src.mode & 07777) != 0 || ::futimens(out, times) != 0)
+            ok = fail(target, std::strerror(errno));
+    }
+    if (::close(out) != 0 && ok)
+        ok = fail(target, std::strerror(errno));
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    if (!fresh_ && !place(temp, target, keep, destDir, name, false))
+        return false;
+    filesDone_.fetch_add(1);
+    return true;
+}
+
+// A file with holes (a disk image, say) keeps them: only its data is copied and the holes are
+// left unwritten, as long as the file system can tell where they are.
+bool CopyRun::copyData(int in, int out, const CopyStat& src, const std::string& source, const std::string& target) {
+    if (src.blocks * 512 >= src.size)
+        return copyRange(in, out, -1, source, target);
+    std::uint64_t copied = 0;
+    for (off_t pos = 0;;) {
+        const off_t data = ::lseek(in, pos, SEEK_DATA);
+        if (data < 0 && errno == ENXIO)
+            break; // only a hole is left
+        const off_t hole = data < 0 ? -1 : ::lseek(in, data, SEEK_HOLE);
+        if (hole < 0 || ::lseek(in, data, SEEK_SET) < 0 || ::lseek(out, data, SEEK_SET) < 0) {
+            // No hole map here: copy everything from the start.
+            if (::lseek(in, 0, SEEK_SET) < 0 || ::lseek(out, 0, SEEK_SET) < 0 || ::ftruncate(out, 0) != 0)
+                return fail(target, std::strerror(errno));
+            bytesDone_.fetch_sub(copied);
+            return copyRange(in, out, -1, source, target);
+        }
+        if (!copyRange(in, out, hole - data, source, target))
+            return false;
+        copied += static_cast<std::uint64_t>(hole - data);
+        pos = hole;
+    }
+    struct stat now {};
+    if (::fstat(in, &now) != 0 || ::ftruncate(out, now.st_size) != 0)
+        return fail(target, std::strerror(errno));
+    if (static_cast<std::uint64_t>(now.st_size) > copied)
+        bytesDone_.fetch_add(static_cast<std::uint64_t>(now.st_size) - copied); // the holes count as done
+    return true;
+}
+
+// Copies from the current offsets up to limit bytes, or to the end when limit < 0.
+bool CopyRun::copyRange(int in, int out, off_t limit, const std::string& source, const std::string& target) {
+    bool kernelCopy = writer_ == nullptr;
+    std::vector<char> buffer;
+    for (;;) {
+        if (stopping())
+            return false;
+        if (limit == 0)
+            return true;
+        const std::size_t most = limit < 0 ? kChunk : std::min<std::size_t>(kChunk, static_cast<std::size_t>(limit));
+        ssize_t n = 0;
+        if (kernelCopy) {
+            n = ::copy_file_range(in, nullptr, out, nullptr, most, 0);
+            if (n < 0 && (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP ||
+                          errno == EPERM || errno == ETXTBSY)) {
+                kernelCopy = false; // not here: copy through user space
+                continue;
+            }
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                return fail(target, std::strerror(errno));
+        } else {
+            if (buffer.empty())
+                buffer.resize(kBufferSize);
+            n = ::read(in, buffer.data(), std::min(buffer.size(), most));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                return fail(source, std::strerror(errno));
+            if (n > 0 && !writeAll(out, buffer.data(), static_cast<std::size_t>(n), target))
+                return false;
+        }
+        if (n == 0)
+            return true; // the end, even if the file shrank meanwhile
+        if (limit > 0)
+            limit -= n;
+        bytesDone_.fetch_add(static_cast<std::uint64_t>(n));
+        report(false);
+    }
+}
+
+bool CopyRun::writeAll(int out, const char* data, std::size_t size, const std::string& target) {
+    while (size > 0) {
+        ssize_t w = 0;
+        if (writer_) {
+            std::lock_guard lock(writerMutex_);
+            w = writer_->write(out, data, size);
+        } else {
+            w = ::write(out, data, size);
+        }
+        if (w < 0 && errno == EINTR)
+            continue;
+        if (w <= 0)
+            return fail(target, std::strerror(w < 0 ? errno : EIO));
+        data += w;
+        size -= static_cast<std::size_t>(w);
+    }
+    return true;
+}
+
+bool CopyRun::copyLink(const std::string& source, const CopyStat& src, const std::string& target, bool keep,
+                       const std::string& destDir, const std::string& name) {
+    std::vector<char> buf(static_cast<std::size_t>(src.size > 0 ? src.size : 255) + 1);
+    const ssize_t len = ::readlink(source.c_str(), buf.data(), buf.size());
+    if (len < 0)
+        return fail(source, std::strerror(errno));
+    const std::string linkTarget(buf.data(), static_cast<std::size_t>(len));
+    for (int attempt = 0;; ++attempt) {
+        std::string temp = tempName(target);
+        temp.replace(temp.size() - 6, 6, std::to_string(::getpid()) + "-" + std::to_string(attempt));
+        if (::symlink(linkTarget.c_str(), temp.c_str()) != 0) {
+            if (errno == EEXIST && attempt < 100)
+                continue;
+            return fail(target, std::strerror(errno));
+        }
+        const struct timespec times[2] = {src.atime, src.mtime};
+        ::utimensat(AT_FDCWD, temp.c_str(), times, AT_SYMLINK_NOFOLLOW);
+        if (!place(temp, target, keep, destDir, name, false))
+            return false;
+        filesDone_.fetch_add(1);
+        return true;
+    }
+}
