@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <optional>
 #include <string>
 #include <thread>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -21,88 +24,61 @@ std::string describe(const Marks& m) {
     return std::string(m.overwrite ? "1" : "0") + (m.startHidden ? "1" : "0") + (m.effects ? "1" : "0");
 }
 
-// The file the settings form leaves with these marks, written as "0"/"1" per box.
-std::string describeFile(const char* methode, const char* status, const char* sound) {
-    return std::string("[EINSTELLUNG]\r\nmethode=") + methode + "\r\nstatus=" + status +
-           "\r\n\r\n[SOUNDANI]\r\nstatus=" + sound + "\r\n";
+// The file with these values; each key is added directly under its head, so "status=" comes
+// before "methode=".
+std::string describeFile(const std::string& methode, const std::string& status, const std::string& sound) {
+    return "[EINSTELLUNG]\r\nstatus=" + status + "\r\nmethode=" + methode + "\r\n\r\n[SOUNDANI]\r\nstatus=" + sound;
 }
 
 } // namespace
 
-// The first "Ok" on a missing file: each key is added directly under its head, so "status="
-// comes before "methode=", and "[SOUNDANI]" follows after an empty line without a final line end.
-TEST_F(ProgramSettingsTest, FirstSaveOnAMissingFile) {
-    const struct {
-        Marks marks;
-        const char* bytes;
-    } cases[] = {
-        {{false, false, false}, "[EINSTELLUNG]\r\nstatus=0\r\nmethode=0\r\n\r\n[SOUNDANI]\r\nstatus=0"},
-        {{true, false, false}, "[EINSTELLUNG]\r\nstatus=0\r\nmethode=1\r\n\r\n[SOUNDANI]\r\nstatus=0"},
-        {{false, true, false}, "[EINSTELLUNG]\r\nstatus=1\r\nmethode=0\r\n\r\n[SOUNDANI]\r\nstatus=0"},
-        {{false, false, true}, "[EINSTELLUNG]\r\nstatus=0\r\nmethode=0\r\n\r\n[SOUNDANI]\r\nstatus=1"},
-    };
-    for (const auto& c : cases) {
+// "Ok" in the settings form, on a missing file and then again: each box goes to its own key, and
+// the second save replaces the values in place, leaving one "methode=" and two "status=" lines.
+TEST_F(ProgramSettingsTest, EachMarkToItsOwnKeyAndASecondSaveInPlace) {
+    for (int bits = 0; bits < 8; ++bits) {
         TempWorkDir fresh;
-        ProgramSettings::WriteMarks(c.marks);
-        EXPECT_EQ(settings(), c.bytes) << describe(c.marks);
+        const Marks first{(bits & 1) != 0, (bits & 2) != 0, (bits & 4) != 0};
+        const std::string m = describe(first);
+        ProgramSettings::WriteMarks(first);
+        EXPECT_EQ(settings(), describeFile(m.substr(0, 1), m.substr(1, 1), m.substr(2, 1))) << m;
+        EXPECT_EQ(describe(ProgramSettings::ReadMarks()), m);
+        EXPECT_EQ(ProgramSettings::OverwriteCopies(), first.overwrite) << m;
+        EXPECT_EQ(ProgramSettings::StartMode() != 0, first.startHidden) << m;
+        EXPECT_EQ(ProgramSettings::EffectsOn(), first.effects) << m;
+
+        const Marks second{!first.overwrite, !first.startHidden, !first.effects};
+        const std::string m2 = describe(second);
+        ProgramSettings::WriteMarks(second);
+        EXPECT_EQ(settings(), describeFile(m2.substr(0, 1), m2.substr(1, 1), m2.substr(2, 1)) + "\r\n") << m << m2;
         EXPECT_EQ(fresh.entries(), std::vector<std::string>{"Einstellung.ini"});
     }
 }
 
-TEST_F(ProgramSettingsTest, SecondSaveReplacesTheValuesInPlace) {
-    ProgramSettings::WriteMarks({true, true, true});
-    ProgramSettings::WriteMarks({false, true, false});
-    EXPECT_EQ(settings(), "[EINSTELLUNG]\r\nstatus=1\r\nmethode=0\r\n\r\n[SOUNDANI]\r\nstatus=0\r\n");
-}
-
 // What each reader makes of a value: the settings form marks a box for any non-zero number, the
 // backup run and the effects want exactly "1", start-up hides the window for any non-zero number.
+// A missing file or key reads as unmarked, and no reading creates or changes the file.
 TEST_F(ProgramSettingsTest, ValueReadings) {
-    const struct {
-        const char* value;
-        bool marked;
-        bool exactlyOne;
-    } cases[] = {{"1", true, true},    {"0", false, false}, {"2", true, false},  {"", false, false},
-                 {"-1", true, false},  {" 1", true, false}, {"1 ", true, false}, {"01", true, false},
-                 {"ja", false, false}, {"00", false, false}};
-    for (const auto& c : cases) {
-        writeSettings(describeFile(c.value, c.value, c.value));
-        const Marks marks = ProgramSettings::ReadMarks();
-        EXPECT_EQ(describe(marks), c.marked ? "111" : "000") << "value " << c.value;
-        EXPECT_EQ(ProgramSettings::OverwriteCopies(), c.exactlyOne) << "value " << c.value;
-        EXPECT_EQ(ProgramSettings::EffectsOn(), c.exactlyOne) << "value " << c.value;
-        EXPECT_EQ(ProgramSettings::StartMode() != 0, c.marked) << "value " << c.value;
-        EXPECT_EQ(settings(), describeFile(c.value, c.value, c.value)) << "reading writes nothing";
-    }
-}
-
-// Each box is read from its own key: the two "status=" keys must not be confused.
-TEST_F(ProgramSettingsTest, EachMarkFromItsOwnKey) {
-    for (int bits = 0; bits < 8; ++bits) {
-        const Marks written{(bits & 1) != 0, (bits & 2) != 0, (bits & 4) != 0};
-        ProgramSettings::WriteMarks(written);
-        EXPECT_EQ(describe(ProgramSettings::ReadMarks()), describe(written));
-        EXPECT_EQ(ProgramSettings::OverwriteCopies(), written.overwrite) << describe(written);
-        EXPECT_EQ(ProgramSettings::StartMode() != 0, written.startHidden) << describe(written);
-        EXPECT_EQ(ProgramSettings::EffectsOn(), written.effects) << describe(written);
-    }
-}
-
-TEST_F(ProgramSettingsTest, MissingOrEmptyGivesDefaultsAndCreatesNothing) {
-    for (const char* content :
-         {static_cast<const char*>(nullptr), "", "[EINSTELLUNG]\r\n", "[SOUNDANI]\r\nstatus=\r\n"}) {
+    std::vector<std::tuple<std::optional<std::string>, bool, bool>> cases = {
+        {std::nullopt, false, false}, {"", false, false}, {"[EINSTELLUNG]\r\n", false, false}};
+    const std::tuple<const char*, bool, bool> values[] = {
+        {"1", true, true},   {"0", false, false}, {"2", true, false},  {"", false, false},   {"-1", true, false},
+        {" 1", true, false}, {"1 ", true, false}, {"01", true, false}, {"ja", false, false}, {"00", false, false}};
+    for (const auto& [value, marked, exactlyOne] : values)
+        cases.emplace_back(describeFile(value, value, value) + "\r\n", marked, exactlyOne);
+    for (const auto& [file, marked, exactlyOne] : cases) {
+        SCOPED_TRACE(testing::PrintToString(file));
         TempWorkDir fresh;
-        if (content)
-            writeSettings(content);
-        EXPECT_EQ(describe(ProgramSettings::ReadMarks()), "000");
-        EXPECT_FALSE(ProgramSettings::OverwriteCopies());
-        EXPECT_EQ(ProgramSettings::StartMode(), 0);
-        EXPECT_FALSE(ProgramSettings::EffectsOn());
+        if (file)
+            writeSettings(*file);
+        EXPECT_EQ(describe(ProgramSettings::ReadMarks()), marked ? "111" : "000");
+        EXPECT_EQ(ProgramSettings::OverwriteCopies(), exactlyOne);
+        EXPECT_EQ(ProgramSettings::EffectsOn(), exactlyOne);
+        EXPECT_EQ(ProgramSettings::StartMode() != 0, marked);
         EXPECT_TRUE(ProgramSettings::Path().isEmpty());
-        if (content)
-            EXPECT_EQ(settings(), content);
-        else
-            EXPECT_TRUE(fresh.entries().empty());
+        EXPECT_EQ(fresh.entries(), file ? std::vector<std::string>{"Einstellung.ini"} : std::vector<std::string>{});
+        if (file) {
+            EXPECT_EQ(settings(), *file);
+        }
     }
 }
 
@@ -118,9 +94,6 @@ TEST_F(ProgramSettingsTest, PathIsHandedOverOnce) {
     EXPECT_EQ(ProgramSettings::TakePath(), path);
     EXPECT_EQ(settings(), "[EINSTELLUNG]\r\npfad=\r\nstatus=0\r\nmethode=0\r\n\r\n[SOUNDANI]\r\nstatus=0\r\n");
     EXPECT_TRUE(ProgramSettings::TakePath().isEmpty());
-
-    ProgramSettings::WriteMarks({true, false, true});
-    EXPECT_EQ(settings(), "[EINSTELLUNG]\r\npfad=\r\nstatus=0\r\nmethode=1\r\n\r\n[SOUNDANI]\r\nstatus=1\r\n");
 }
 
 // The settings form writes on the user-interface thread while backup runs read on the scheduler's.
