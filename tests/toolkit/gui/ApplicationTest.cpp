@@ -1,16 +1,19 @@
 #include "WApplication.h"
 #include "WEventSemaphore.h"
 
+#include <QGuiApplication>
+
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <functional>
 #include <string>
 
 namespace {
 
-// An application whose start, end and signal handling the test scripts.
+// An application whose start the test scripts; it logs start, end and signal handling.
 class ScriptedApplication : public WApplication {
 public:
     explicit ScriptedApplication(std::function<bool()> start) : WApplication(argc_, argv_), start_(std::move(start)) {}
@@ -34,52 +37,38 @@ private:
     std::function<bool()> start_;
 };
 
-} // namespace
-
-TEST(ApplicationTest, MainWindowThatCannotBeCreatedEndsWithMinusOne) {
-    ScriptedApplication app([] { return false; });
-    EXPECT_EQ(app.exec(), 255);
-    EXPECT_EQ(app.log, "start end") << "the end event still runs";
-}
-
-TEST(ApplicationTest, QuitCodeEndsTheMessageLoopAndEndRunsLast) {
-    ScriptedApplication app([] {
-        WApplication::quit(7);
-        return true;
-    });
-    EXPECT_EQ(app.exec(), 7);
-    EXPECT_EQ(app.log, "start end");
-}
-
-TEST(ApplicationTest, ExitDuringStartUpSkipsTheMessageLoop) {
-    ScriptedApplication app([] {
-        WApplication::exitNow(WApplication::ExitNarrowScreen);
-        return true;
-    });
-    EXPECT_EQ(app.exec(), 1);
-}
-
-TEST(ApplicationTest, WaitWithDispatchEndsFalseAtOnceAfterQuit) {
+TEST(ApplicationTest, StartRunAndEndGiveTheExitCode) {
     bool waited = true;
-    std::chrono::steady_clock::duration took{};
-    ScriptedApplication app([&] {
+    const auto waitAfterQuit = [&waited] {
         WApplication::quit(0);
-        WEventSemaphore never;
         const auto start = std::chrono::steady_clock::now();
-        waited = never.waitDispatching(10'000);
-        took = std::chrono::steady_clock::now() - start;
-        return true;
-    });
-    EXPECT_EQ(app.exec(), 0);
+        waited = WEventSemaphore().waitDispatching(10'000);
+        return std::chrono::steady_clock::now() - start < std::chrono::seconds(2);
+    };
+    const std::tuple<const char*, std::function<bool()>, int, const char*> cases[] = {
+        {"no main window", [] { return false; }, 255, "start end"},
+        {"quit", [] { return WApplication::quit(7), true; }, 7, "start end"},
+        {"exit during start-up", [] { return WApplication::exitNow(WApplication::ExitNarrowScreen), true; }, 1,
+         "start end"},
+        // Handled by the application, delivered once its loop runs.
+        {"terminate signal", [] { return std::raise(SIGTERM) == 0; }, 0, "start signal end"},
+        // A wait with dispatch ends at once, and false, once the program is to quit.
+        {"wait after quit", waitAfterQuit, 0, "start end"},
+    };
+    for (const auto& [name, start, code, log] : cases) {
+        ScriptedApplication app(start);
+        EXPECT_EQ(app.exec(), code) << name;
+        EXPECT_EQ(app.log, log) << name << ": the end runs last, whatever the start did";
+    }
     EXPECT_FALSE(waited);
-    EXPECT_LT(took, std::chrono::seconds(2));
 }
 
-TEST(ApplicationTest, TerminateSignalGoesThroughTheApplication) {
-    ScriptedApplication app([] {
-        std::raise(SIGTERM); // handled by the application, delivered once its loop runs
-        return true;
-    });
-    EXPECT_EQ(app.exec(), 0);
-    EXPECT_EQ(app.log, "start signal end");
+TEST(ApplicationTest, WithoutADisplayItRunsHeadlessOnTheOffscreenPlatform) {
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        unsetenv(name);
+    ScriptedApplication app([] { return true; });
+    EXPECT_TRUE(WApplication::headless());
+    EXPECT_EQ(QGuiApplication::platformName(), "offscreen");
 }
+
+} // namespace

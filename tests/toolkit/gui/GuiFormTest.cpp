@@ -1,18 +1,20 @@
-// Forms: creation from a layout, dialog units, the close sequence, window states and activation.
-#include "EventLog.h"
+// Forms: creation from a layout, dialog units, the close sequence, window states and activation, the
+// menu bar and its key table.
 #include "TestForm.h"
+#include "WAcceleratorTable.h"
 #include "WMenu.h"
 
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace {
 
 using Id = WEventId;
+using namespace TestIds;
 
 class GuiForm : public ::testing::Test {
 protected:
@@ -22,258 +24,175 @@ protected:
 // A form of a layout, without controls.
 class PlainForm : public WForm {};
 
-TEST_F(GuiForm, CreationTakesCaptionSizeAndStyleFromTheLayoutAndStaysHidden) {
-    PlainForm form;
-    EXPECT_FALSE(form.isCreated());
-    ASSERT_TRUE(form.create("ID_Test", "8.MS Sans Serif"));
-    EXPECT_TRUE(form.isCreated());
+TEST_F(GuiForm, TheLayoutSizesFormAndControlsInDialogUnits) {
+    TestForm form;
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(form.text(), "Prüffenster"_w);
-    QWidget* top = form.widget();
-    EXPECT_EQ(top->size(), QSize(600, 487)); // 400 x 300 units: 1.5 and 1.625 pixels per unit
-    EXPECT_EQ(top->minimumSize(), top->maximumSize()) << "no sizing border: fixed size";
-    EXPECT_FALSE(top->windowFlags() & Qt::WindowMaximizeButtonHint);
-    EXPECT_TRUE(top->windowFlags() & Qt::WindowMinimizeButtonHint);
-    EXPECT_FALSE(form.create("ID_Test", "8.MS Sans Serif")) << "a form is created once";
-
-    PlainForm resizable;
-    ASSERT_TRUE(resizable.create("ID_Resizable", "8.MS Sans Serif"));
-    EXPECT_NE(resizable.widget()->minimumSize(), resizable.widget()->maximumSize());
-    EXPECT_TRUE(resizable.widget()->windowFlags() & Qt::WindowMaximizeButtonHint);
-
-    PlainForm missing;
-    EXPECT_FALSE(missing.create("ID_Fehlt", "8.MS Sans Serif"));
-    EXPECT_EQ(missing.controlLayout(TestIds::label), nullptr);
-}
-
-TEST_F(GuiForm, DialogUnitsBecomePixelsRoundingTowardZero) {
-    PlainForm form;
-    ASSERT_TRUE(form.create("ID_Test", "8.MS Sans Serif"));
-    struct Case {
-        int du, x, y;
-    };
-    for (const Case& c : {Case{0, 0, 0}, Case{1, 1, 1}, Case{2, 3, 3}, Case{3, 4, 4}, Case{7, 10, 11}, Case{8, 12, 13},
-                          Case{655, 982, 1064}, Case{377, 565, 612}, Case{-3, -4, -4}}) {
-        SCOPED_TRACE(c.du);
-        EXPECT_EQ(form.duToPixelsX(c.du), c.x);
-        EXPECT_EQ(form.duToPixelsY(c.du), c.y);
+    EXPECT_EQ(form.widget()->size(), QSize(600, 487)); // 400 x 300 units: 1.5 and 1.625 pixels per unit
+    const WRect r = form.label->rect();                // 7, 7, 61, 11 units
+    EXPECT_EQ(std::tuple(r.x, r.y, r.width, r.height), std::tuple(10, 11, 91, 17));
+    EXPECT_TRUE(form.hiddenLabel->widget()->isHidden()) << "no Visible style";
+    EXPECT_EQ(WLabel(form, 4711).rect().width, 0) << "a control missing from the layout";
+    for (const auto& [du, x, y] :
+         {std::tuple{1, 1, 1}, {2, 3, 3}, {3, 4, 4}, {8, 12, 13}, {655, 982, 1064}, {-3, -4, -4}}) {
+        EXPECT_EQ(form.duToPixelsX(du), x) << du;
+        EXPECT_EQ(form.duToPixelsY(du), y) << du;
     }
-    PlainForm larger;
+    // Without a sizing border the size stays fixed, also when the program sets it.
+    EXPECT_EQ(form.widget()->minimumSize(), form.widget()->maximumSize());
+    form.setRect({112, 79, 800, 580});
+    EXPECT_EQ(form.widget()->minimumSize(), QSize(800, 580));
+    EXPECT_EQ(form.widget()->maximumSize(), QSize(800, 580));
+
+    PlainForm larger, resizable;
     ASSERT_TRUE(larger.create("ID_Test", "16.Arial"));
-    EXPECT_EQ(larger.duToPixelsX(10), 30);
-    EXPECT_EQ(larger.duToPixelsY(8), 26);
+    EXPECT_EQ(std::pair(larger.duToPixelsX(10), larger.duToPixelsY(8)), std::pair(30, 26));
+    EXPECT_FALSE(larger.create("ID_Test", "8.MS Sans Serif")) << "a form is created once";
+    EXPECT_FALSE(PlainForm().create("ID_Fehlt", "8.MS Sans Serif"));
+    ASSERT_TRUE(resizable.create("ID_Resizable", "8.MS Sans Serif", &form));
+    EXPECT_NE(resizable.widget()->minimumSize(), resizable.widget()->maximumSize());
+    EXPECT_EQ(resizable.widget()->parentWidget(), form.widget()) << "an owned form stays above its owner";
 }
 
-TEST_F(GuiForm, ControlsTakeNameTextTipVisibilityAndPlaceFromTheLayout) {
-    TestForm form;
-    QWidget* label = form.label->widget();
-    EXPECT_EQ(form.label->id(), TestIds::label);
-    EXPECT_EQ(form.label->name(), "label_a");
-    EXPECT_EQ(form.label->text(), "Grüße"_w);
-    EXPECT_EQ(form.label->tipText(), "Tipp für äöü"_w);
-    EXPECT_EQ(label->parentWidget(), form.clientWidget());
-    EXPECT_FALSE(label->isHidden());
-    EXPECT_TRUE(form.labelCentered->widget()->isHidden()) << "no Visible style";
-    // 7, 7, 61, 11 units
-    const WRect r = form.label->rect();
-    EXPECT_EQ(r.x, 10);
-    EXPECT_EQ(r.y, 11);
-    EXPECT_EQ(r.width, 91);
-    EXPECT_EQ(r.height, 17);
-    EXPECT_TRUE(static_cast<QLineEdit*>(form.textReadOnly->widget())->isReadOnly());
-    EXPECT_FALSE(static_cast<QLineEdit*>(form.textBox->widget())->isReadOnly());
-    EXPECT_TRUE(static_cast<QLabel*>(form.labelCentered->widget())->alignment() & Qt::AlignHCenter);
-}
-
-TEST_F(GuiForm, AControlMissingFromTheLayoutIsEmptyHiddenAndOfNoSize) {
-    TestForm form;
-    WLabel stray(form, 4711);
-    EXPECT_TRUE(stray.widget()->isHidden());
-    EXPECT_EQ(stray.rect().width, 0);
-    EXPECT_TRUE(stray.text().isEmpty());
-}
-
-TEST_F(GuiForm, AnOwnedFormStaysAboveItsOwner) {
-    TestForm owner;
-    PlainForm dialog;
-    ASSERT_TRUE(dialog.create("ID_Resizable", "8.MS Sans Serif", &owner));
-    EXPECT_EQ(dialog.widget()->parentWidget(), owner.widget());
-    EXPECT_TRUE(dialog.widget()->isWindow());
-}
-
-// --- closing ---------------------------------------------------------------------------------------
-
-class GuiClose : public GuiForm {
-protected:
-    void SetUp() override {
-        form = std::make_unique<TestForm>();
-        form->showAndWait();
-    }
-    void watch(bool handleSystem, bool handleQuery, bool handleClose) {
-        log.watch(form->events(), {Id::SystemCommandEvent}, handleSystem);
-        log.watch(form->events(), {Id::QueryCloseEvent}, handleQuery);
-        log.watch(form->events(), {Id::CloseEvent}, handleClose);
-        log.watch(form->events(), {Id::DestroyEvent});
-    }
-
-    std::unique_ptr<TestForm> form;
-    EventLog log;
-};
-
-TEST_F(GuiClose, TheProgramsCloseIsPostedAndRunsQueryCloseDestroy) {
-    watch(false, false, false);
-    form->close();
-    EXPECT_TRUE(log.all().empty()) << "posted: nothing happens before the loop runs";
-    pumpEvents();
-    EXPECT_EQ(log.ids(), (std::vector<Id>{Id::QueryCloseEvent, Id::CloseEvent, Id::DestroyEvent}));
-    EXPECT_TRUE(form->isClosed());
-    EXPECT_FALSE(form->isVisible());
-    form->close();
-    pumpEvents();
-    EXPECT_EQ(log.all().size(), 3u) << "a closed form raises nothing more";
-}
-
-TEST_F(GuiClose, AHandledQueryCloseKeepsTheWindow) {
-    watch(false, true, false);
-    form->close();
-    pumpEvents();
-    EXPECT_EQ(log.ids(), (std::vector<Id>{Id::QueryCloseEvent}));
-    EXPECT_FALSE(form->isClosed());
-    EXPECT_TRUE(form->isVisible());
-}
-
-TEST_F(GuiClose, AHandledCloseEventKeepsTheWindow) {
-    watch(false, false, true);
-    form->close();
-    pumpEvents();
-    EXPECT_EQ(log.ids(), (std::vector<Id>{Id::QueryCloseEvent, Id::CloseEvent}));
-    EXPECT_FALSE(form->isClosed());
-    EXPECT_TRUE(form->isVisible());
-}
-
-TEST_F(GuiClose, ACloseFromTheWindowSystemRaisesTheSystemCommandFirst) {
-    watch(false, false, false);
-    form->widget()->close(); // what the caption button does
-    EXPECT_EQ(log.ids(),
-              (std::vector<Id>{Id::SystemCommandEvent, Id::QueryCloseEvent, Id::CloseEvent, Id::DestroyEvent}));
-    EXPECT_EQ(log.all()[0].systemCommand, WSysCommand::Close);
-    EXPECT_TRUE(form->isClosed());
-}
-
-TEST_F(GuiClose, AHandledSystemCommandKeepsTheWindow) {
-    watch(true, false, false);
-    EXPECT_FALSE(form->widget()->close());
-    EXPECT_EQ(log.ids(), (std::vector<Id>{Id::SystemCommandEvent}));
-    EXPECT_TRUE(form->isVisible());
-}
-
-TEST_F(GuiClose, AHiddenFormClosesToo) {
-    // The program may run with its window hidden; the tray's "Beenden" must still end it.
-    form->hide();
-    watch(false, false, false);
-    form->close();
-    pumpEvents();
-    EXPECT_EQ(log.count(Id::DestroyEvent), 1);
-}
-
-TEST_F(GuiClose, AFormMayBeDeletedByItsOwnDestroyHandler) {
-    bool destroyed = false;
-    form->events().connect(Id::DestroyEvent, this, [this, &destroyed](WEventData&) {
-        form.reset();
-        destroyed = true;
-        return false;
-    });
-    form->close();
-    pumpEvents();
-    pumpEvents(); // the deferred deletion of the widget
-    EXPECT_TRUE(destroyed);
-    EXPECT_EQ(form, nullptr);
-}
-
-TEST_F(GuiClose, AFormMayBeDeletedByAClickInItsMenuBarOrOnItsButtons) {
-    // Qt is still inside the mouse release of the menu bar or button, a child of the form being deleted.
-    ASSERT_TRUE(form->loadMenu("ID_Test_menu"));
-    const auto deleteForm = [this](WEventData&) {
-        form.reset();
-        return false;
+TEST_F(GuiForm, TheCloseSequenceStopsAtTheFirstHandledEvent) {
+    struct Case {
+        const char* name;
+        bool byWindowSystem, hidden;
+        std::optional<Id> handled;
+        std::vector<Id> raised;
     };
-    form->menu()->item(TestIds::einstellung)->events().connect(Id::ClickEvent, this, deleteForm);
-    auto* bar = form->widget()->findChild<QMenuBar*>();
-    ASSERT_NE(bar, nullptr);
-    pumpEvents(); // lays the new bar out
-    ASSERT_TRUE(bar->isVisible());
-    QAction* action = bar->actions().at(1);
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(action).center());
-    pumpEvents();
-    EXPECT_EQ(form, nullptr);
-
-    SetUp();
-    form->button->events().connect(Id::ClickEvent, this, deleteForm);
-    QWidget* button = form->button->widget();
-    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
-    pumpEvents();
-    EXPECT_EQ(form, nullptr);
+    const Id sys = Id::SystemCommandEvent, query = Id::QueryCloseEvent, close = Id::CloseEvent,
+             destroy = Id::DestroyEvent;
+    for (const Case& c : {Case{"program", false, false, {}, {query, close, destroy}},
+                          Case{"program, query handled", false, false, query, {query}},
+                          Case{"program, close handled", false, false, close, {query, close}},
+                          // The program may run hidden; the tray's "Beenden" must still end it.
+                          Case{"program, hidden form", false, true, {}, {query, close, destroy}},
+                          Case{"caption button", true, false, {}, {sys, query, close, destroy}},
+                          Case{"caption button, handled", true, false, sys, {sys}}}) {
+        SCOPED_TRACE(c.name);
+        TestForm form;
+        form.showAndWait();
+        if (c.hidden)
+            form.hide();
+        EventLog log;
+        for (const Id id : {sys, query, close, destroy})
+            log.watch(form.events(), {id}, c.handled == id);
+        if (c.byWindowSystem) {
+            form.widget()->close();
+        } else {
+            form.close();
+            EXPECT_TRUE(log.all.empty()) << "posted: nothing happens before the loop runs";
+        }
+        pumpEvents();
+        EXPECT_EQ(log.ids(), c.raised);
+        const bool closes = c.raised.back() == destroy;
+        EXPECT_EQ(form.isClosed(), closes);
+        EXPECT_EQ(form.isVisible(), !closes && !c.hidden);
+        EXPECT_EQ(log.all[0].systemCommand, c.byWindowSystem ? WSysCommand::Close : 0);
+        form.close();
+        pumpEvents();
+        EXPECT_TRUE(!closes || log.all.size() == c.raised.size()) << "a closed form raises nothing more";
+    }
 }
 
-// --- window states and activation --------------------------------------------------------------------
-
-TEST_F(GuiForm, MinimisingRaisesMinimizeThenResizeMaximisingRaisesMaximize) {
-    PlainForm form;
-    ASSERT_TRUE(form.create("ID_Resizable", "8.MS Sans Serif"));
-    form.show();
-    EventLog log;
-    log.watch(form.events(), {Id::MinimizeEvent, Id::MaximizeEvent, Id::ResizeEvent});
-    form.setState(WForm::State::Minimized);
-    ASSERT_GE(log.all().size(), 2u);
-    EXPECT_EQ(log.ids()[0], Id::MinimizeEvent);
-    EXPECT_EQ(log.ids()[1], Id::ResizeEvent);
-    EXPECT_EQ(form.state(), WForm::State::Minimized);
-    log.clear();
-    form.setState(WForm::State::Maximized);
-    ASSERT_FALSE(log.all().empty());
-    EXPECT_EQ(log.ids()[0], Id::MaximizeEvent);
-    EXPECT_EQ(log.count(Id::MinimizeEvent), 0);
-    EXPECT_EQ(form.state(), WForm::State::Maximized);
-    form.setState(WForm::State::Normal);
-    EXPECT_EQ(form.state(), WForm::State::Normal);
-    EXPECT_TRUE(form.isVisible());
+TEST_F(GuiForm, AFormMayBeDeletedByItsOwnHandlers) {
+    // Qt is still inside the close, or inside the mouse release of the menu bar or button being deleted.
+    for (const std::string how : {"destroy", "menu bar", "button"}) {
+        SCOPED_TRACE(how);
+        auto form = std::make_unique<TestForm>();
+        ASSERT_TRUE(form->loadMenu("ID_Test_menu"));
+        form->showAndWait();
+        int chosen = 0;
+        const auto deleteForm = [&form, &chosen](WEventData& d) {
+            chosen = d.commandId;
+            form.reset();
+            return false;
+        };
+        if (how == "destroy") {
+            form->events().connect(Id::DestroyEvent, this, deleteForm);
+            form->close();
+        } else if (how == "menu bar") {
+            form->menu()->item(einstellung)->events().connect(Id::ClickEvent, this, deleteForm);
+            auto* bar = form->widget()->findChild<QMenuBar*>();
+            pumpEvents(); // lays the new bar out
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(bar->actions().at(1)).center());
+            EXPECT_EQ(chosen, einstellung) << "the bar's own item";
+        } else {
+            form->button->events().connect(Id::ClickEvent, this, deleteForm);
+            QTest::mouseClick(form->button->widget(), Qt::LeftButton, {}, form->button->widget()->rect().center());
+        }
+        pumpEvents();
+        pumpEvents(); // the deferred deletion of the widget
+        EXPECT_EQ(form, nullptr);
+    }
 }
 
-TEST_F(GuiForm, ActivationAndItsLossAreReported) {
-    TestForm first;
-    TestForm second;
+TEST_F(GuiForm, WindowStatesAndActivationAreReported) {
+    TestForm first, second;
     EventLog log1, log2;
-    log1.watch(first.events(), {Id::ActivateEvent, Id::DeactivateEvent});
+    log1.watch(first.events(), {Id::ActivateEvent, Id::DeactivateEvent, Id::MaximizeEvent, Id::MinimizeEvent});
     log2.watch(second.events(), {Id::ActivateEvent, Id::DeactivateEvent});
     first.showAndWait();
-    EXPECT_GE(log1.count(Id::ActivateEvent), 1);
     second.showAndWait();
-    EXPECT_EQ(log1.ids().back(), Id::DeactivateEvent);
-    EXPECT_EQ(log2.ids().back(), Id::ActivateEvent);
+    EXPECT_EQ(log1.ids(), (std::vector<Id>{Id::ActivateEvent, Id::DeactivateEvent}));
+    first.setState(WForm::State::Maximized);
     first.activate();
     ASSERT_TRUE(QTest::qWaitForWindowActive(first.widget()));
-    EXPECT_EQ(log1.ids().back(), Id::ActivateEvent);
-    EXPECT_EQ(log2.ids().back(), Id::DeactivateEvent);
+    EXPECT_EQ(log1.ids(),
+              (std::vector<Id>{Id::ActivateEvent, Id::DeactivateEvent, Id::MaximizeEvent, Id::ActivateEvent}));
+    EXPECT_EQ(log2.ids(), (std::vector<Id>{Id::ActivateEvent, Id::DeactivateEvent}));
+    first.setState(WForm::State::Minimized);
+    EXPECT_EQ(log1.all.back().id, Id::MinimizeEvent);
+    first.setState(WForm::State::Normal);
+    EXPECT_EQ(first.state(), WForm::State::Normal);
 }
 
-TEST_F(GuiForm, ASetRectOnAFixedFormChangesItsFixedSize) {
-    PlainForm form;
-    ASSERT_TRUE(form.create("ID_Test", "8.MS Sans Serif"));
-    form.setRect({112, 79, 800, 580});
-    const WRect r = form.rect();
-    EXPECT_EQ(r.x, 112);
-    EXPECT_EQ(r.y, 79);
-    EXPECT_EQ(r.width, 800);
-    EXPECT_EQ(r.height, 580);
-    EXPECT_EQ(form.widget()->minimumSize(), form.widget()->maximumSize());
-}
+TEST_F(GuiForm, AKeyChoosesTheEnabledItemOfTheFirstMatchingEntryOfItsFormsTable) {
+    TestForm form;
+    ASSERT_TRUE(form.loadMenu("ID_Test_menu"));
+    form.showAndWait();
+    std::vector<int> chosen;
+    for (const int id : {einleitung, beenden, einstellung, tutorial, impressum}) {
+        form.menu()->item(id)->events().connect(Id::ClickEvent, this, [&chosen](WEventData& d) {
+            chosen.push_back(d.commandId);
+            return false;
+        });
+    }
+    using V = std::vector<int>;
+    const auto ctrl = Qt::ControlModifier, shift = Qt::ShiftModifier;
+    // Ctrl+T has two entries; Ctrl+Z is not the text field's undo. 0: nothing is chosen.
+    const std::tuple<Qt::Key, Qt::KeyboardModifiers, int> cases[] = {{Qt::Key_T, ctrl, einleitung},
+                                                                     {Qt::Key_Z, ctrl, beenden},
+                                                                     {Qt::Key_E, ctrl, einstellung},
+                                                                     {Qt::Key_7, ctrl | shift, impressum},
+                                                                     {Qt::Key_T, ctrl | shift, 0},
+                                                                     {Qt::Key_T, Qt::AltModifier, 0},
+                                                                     {Qt::Key_7, ctrl, 0}};
+    for (const auto& [key, modifiers, expected] : cases) {
+        chosen.clear();
+        QTest::keyClick(form.textBox->widget(), key, modifiers);
+        EXPECT_EQ(chosen, expected ? V{expected} : V{}) << QKeySequence(key | modifiers).toString().toStdString();
+    }
+    EXPECT_EQ(form.accelerators()->commandFor('t', WKeyMod::Ctrl), einleitung);
 
-TEST_F(GuiForm, TheIconComesFromTheCatalogue) {
-    PlainForm form;
-    ASSERT_TRUE(form.create("ID_Test", "8.MS Sans Serif"));
-    form.setIcon(TestIds::icon);
-    EXPECT_FALSE(form.widget()->windowIcon().isNull());
-    EXPECT_EQ(form.widget()->windowIcon().pixmap(32, 32).size(), QSize(32, 32));
+    // The key of a disabled item does nothing, not even the later entry's item.
+    chosen.clear();
+    form.textBox->setText("");
+    form.menu()->item(einleitung)->setEnabled(false);
+    QTest::keyClick(form.textBox->widget(), Qt::Key_T, ctrl);
+    form.menu()->item(einleitung)->choose();
+    EXPECT_TRUE(chosen.empty());
+    EXPECT_TRUE(form.textBox->text().isEmpty()) << "the key belongs to the table, not to the field";
+
+    // Keys pressed in another window are not this form's; a menu without a key table of its name.
+    TestForm other;
+    EXPECT_FALSE(other.loadMenu("ID_Fehlt"));
+    ASSERT_TRUE(other.loadMenu("ID_Test_popup"));
+    EXPECT_EQ(other.accelerators(), nullptr);
+    other.showAndWait();
+    QTest::keyClick(other.textBox->widget(), Qt::Key_E, ctrl);
+    EXPECT_TRUE(chosen.empty());
 }
 
 } // namespace

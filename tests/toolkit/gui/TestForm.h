@@ -1,7 +1,5 @@
 #pragma once
 
-#include "TestCatalog.h"
-#include "WAnimation.h"
 #include "WCheckBox.h"
 #include "WComboBox.h"
 #include "WCommandButton.h"
@@ -12,44 +10,51 @@
 #include "WPictureBox.h"
 #include "WRichTextBox.h"
 #include "WTextBox.h"
-#include "WTreeView.h"
 
-#include <QPoint>
-#include <QString>
-
-#include <functional>
+#include <initializer_list>
 #include <memory>
+#include <vector>
 
-class QMenu;
-class QWidget;
+// A small resource catalogue shaped like the program's own: the form "ID_Test" with the controls below,
+// "ID_Resizable", the menu "ID_Test_menu" (with an item on the bar itself, and a key table that binds
+// Ctrl+T twice), the popup "ID_Test_popup", button bitmaps in their three looks and a logo.
+namespace TestIds {
+constexpr int label = 10, hiddenLabel = 11, textBox = 20, masked = 22, listSorted = 30, richText = 40, combo = 50,
+              checkBox = 60, button = 70, picture = 80;
+constexpr int einleitung = 1001, beenden = 1003, einstellung = 1004, tutorial = 1006, impressum = 1009;
+constexpr int normalBitmap = 100, pressedBitmap = 101, inactiveBitmap = 136, logo = 142;
+} // namespace TestIds
 
-// The test layout "ID_Test" with one control of every kind, created (hidden) at construction.
+// Installs the test catalogue for its lifetime.
+struct InstalledTestCatalog {
+    InstalledTestCatalog();
+    ~InstalledTestCatalog();
+};
+
+// "ID_Test" with its controls, created hidden.
 class TestForm : public WForm {
 public:
     TestForm();
-    ~TestForm() override;
     // Shows the form and waits until the (offscreen) window is exposed and active.
     void showAndWait();
 
-    std::unique_ptr<WLabel> label, labelCentered;
-    std::unique_ptr<WTextBox> textBox, textReadOnly;
+    std::unique_ptr<WLabel> label, hiddenLabel;
+    std::unique_ptr<WTextBox> textBox;
     std::unique_ptr<WMaskedTextBox> masked;
-    std::unique_ptr<WListBox> listSorted, listMulti, listPlain;
+    std::unique_ptr<WListBox> listSorted;
     std::unique_ptr<WRichTextBox> richText;
     std::unique_ptr<WComboBox> combo;
     std::unique_ptr<WCheckBox> checkBox;
     std::unique_ptr<WCommandButton> button;
     std::unique_ptr<WPictureBox> picture;
-    std::unique_ptr<WTreeView> tree;
-    std::unique_ptr<WAnimation> animation;
+};
+
+// Records raised events in order, answering each with a fixed result (false: the default goes on).
+struct EventLog {
+    std::vector<WEventData> all;
+    void watch(WEventTable& table, std::initializer_list<WEventId> ids, bool answer = false);
+    std::vector<WEventId> ids() const;
 };
 
 // Delivers posted events, queued calls and deferred deletions.
 void pumpEvents();
-// The centre of a widget in its own coordinates.
-QPoint centreOf(const QWidget* widget);
-// Types text into a widget key by key, any character included (QTest types only ASCII).
-void typeText(QWidget* widget, const QString& text);
-// Calls fn with the first popup menu that opens. A popup runs its own nested loop, so this polls;
-// it gives up (and fails the test) after two seconds.
-void whenPopupOpens(std::function<void(QMenu&)> fn);
