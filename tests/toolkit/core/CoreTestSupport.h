@@ -1,0 +1,197 @@
+#pragma once
+
+// Helpers for the tests of SafeSave and of the copy engine.
+
+#include "FileCopy.h"
+#include "SafeSave.h"
+#include "TempWorkDir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdint>
+#include <fcntl.h>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
+#include <sys/stat.h>
+#include <type_traits>
+#include <unistd.h>
+#include <vector>
+
+namespace coretest {
+
+namespace fs = std::filesystem;
+using Names = std::vector<std::string>;
+
+// Throws when a test uses a path that Windows-1252 cannot hold.
+inline WFilePath pathOf(const std::string& utf8) {
+    return WFilePath(WString::fromUtf8(utf8).value());
+}
+
+inline CopyResult copy(const std::string& source, const std::string& destination, unsigned flags,
+                       CopyObserver* observer = nullptr) {
+    return FileCopy(pathOf(source), pathOf(destination), flags, observer);
+}
+
+inline std::string messageOf(const CopyResult& r) {
+    return "path='" + r.path + "' message='" + r.message + "'";
+}
+
+// Success, or the failure for the test's message.
+inline ::testing::AssertionResult copied(const std::string& source, const std::string& destination, unsigned flags,
+                                         CopyObserver* observer = nullptr) {
+    const CopyResult r = copy(source, destination, flags, observer);
+    if (r.ok)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << source << " -> " << destination << ": " << messageOf(r);
+}
+
+// Distinct, incompressible-looking bytes, so a mixed or shifted copy never compares equal.
+inline std::string bytesOf(std::size_t size, std::size_t seed) {
+    std::string out(size, '\0');
+    auto x = static_cast<std::uint32_t>(seed * 2654435761u + 1);
+    for (auto& c : out) {
+        x ^= x << 13;
+        x ^= x >> 17;
+        x ^= x << 5;
+        c = static_cast<char>(x);
+    }
+    return out;
+}
+
+inline void writeFile(const fs::path& file, const std::string& bytes, mode_t mode = 0644) {
+    fs::create_directories(file.parent_path().empty() ? fs::path(".") : file.parent_path());
+    TempWorkDir::writeBytes(file, bytes);
+    ::chmod(file.c_str(), mode);
+}
+
+inline void setTimes(const fs::path& path, time_t seconds, long nanoseconds) {
+    const timespec times[2] = {{seconds, nanoseconds}, {seconds, nanoseconds}};
+    ::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW);
+}
+
+inline std::string readFile(const fs::path& file) {
+    return TempWorkDir::readBytes(file);
+}
+
+inline mode_t modeOf(const fs::path& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
+inline Names namesIn(const fs::path& folder) {
+    Names out;
+    for (const auto& e : fs::directory_iterator(folder))
+        out.push_back(e.path().filename().string());
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+// What a tree holds: "f:" + bytes for a file, "l:" + link text, "d" for a folder, "o" for
+// anything else; keyed by the path relative to the root. Links are never followed. withMeta puts
+// the mode bits and the modification time of all but links in front.
+using Contents = std::map<std::string, std::string>;
+
+inline Contents contentsOf(const fs::path& root, bool withMeta = false) {
+    Contents out;
+    std::error_code ec;
+    for (auto it = fs::recursive_directory_iterator(root, ec); !ec && it != fs::recursive_directory_iterator();
+         it.increment(ec)) {
+        struct stat st {};
+        ::lstat(it->path().c_str(), &st);
+        std::string& value = out[it->path().lexically_relative(root).string()];
+        if (S_ISLNK(st.st_mode))
+            value = "l:" + fs::read_symlink(it->path()).string();
+        else
+            value = S_ISREG(st.st_mode) ? "f:" + readFile(it->path()) : S_ISDIR(st.st_mode) ? "d" : "o";
+        if (withMeta && !S_ISLNK(st.st_mode))
+            value = std::to_string(st.st_mode & 07777) + " @" + std::to_string(st.st_mtim.tv_sec) + "." +
+                    std::to_string(st.st_mtim.tv_nsec) + " " + value;
+    }
+    return out;
+}
+
+// Like ==, but a difference names the entry instead of printing megabytes.
+inline ::testing::AssertionResult sameTree(const Contents& actual, const Contents& expected) {
+    for (const auto& [rel, value] : expected) {
+        if (!actual.contains(rel) || actual.at(rel) != value)
+            return ::testing::AssertionFailure() << rel << (actual.contains(rel) ? " differs" : " is missing");
+    }
+    for (const auto& [rel, value] : actual) {
+        if (!expected.contains(rel))
+            return ::testing::AssertionFailure() << rel << " should not be there";
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// Stands in for the one call that writes file data (SafeSave's FileWriter, the copy's CopyWriter):
+// writes at most `perCall` bytes a call until `budget` bytes are used up, then fails with `err`
+// (0: makes no progress, which must not loop for ever); `interrupt` makes every other call fail
+// with EINTR. Notes the widest mode bits of a file while it is written and calls that overlap,
+// and calls `look` on every call.
+template <class Base> class ScriptedWriter : public Base {
+public:
+    explicit ScriptedWriter(std::size_t budget = SIZE_MAX, int err = 0, std::size_t perCall = SIZE_MAX,
+                            bool interrupt = false)
+        : budget_(budget), err_(err), perCall_(perCall), interrupt_(interrupt) {}
+    ssize_t write(int fd, const void* data, std::size_t size) override {
+        if (inside_.exchange(true))
+            overlapped = true;
+        struct stat st {};
+        ::fstat(fd, &st);
+        widest |= st.st_mode & 07777;
+        look();
+        ++calls;
+        ssize_t n = -1;
+        if (interrupt_ && calls % 2 == 0) {
+            errno = EINTR;
+        } else if (budget_ == 0) {
+            errno = err_;
+            n = err_ == 0 ? 0 : -1;
+        } else {
+            const std::size_t take = std::min({size, budget_, perCall_});
+            budget_ -= take;
+            n = ::write(fd, data, take);
+        }
+        inside_ = false;
+        return n;
+    }
+    std::function<void()> look = [] {};
+    std::atomic<bool> overlapped{false};
+    mode_t widest = 0;
+    int calls = 0;
+
+private:
+    std::size_t budget_;
+    int err_;
+    std::size_t perCall_;
+    bool interrupt_;
+    std::atomic<bool> inside_{false};
+};
+
+// Installs a writer for its lifetime.
+template <class Writer> class WriterScope {
+public:
+    WriterScope(void (*install)(Writer*), std::type_identity_t<Writer>* writer) : install_(install) {
+        install_(writer);
+    }
+    ~WriterScope() { install_(nullptr); }
+
+private:
+    void (*install_)(Writer*);
+};
+
+class UmaskScope {
+public:
+    explicit UmaskScope(mode_t mask) : previous_(::umask(mask)) {}
+    ~UmaskScope() { ::umask(previous_); }
+
+private:
+    mode_t previous_;
+};
+
+} // namespace coretest
