@@ -154,6 +154,7 @@ bool CopyRun::run(const std::string& source, const std::string& destDir) {
         return fail(source, "kein kopierbarer Dateityp");
     filesTotal_ = 1;
     bytesTotal_ = static_cast<std::uint64_t>(src.st_size);
+    lastPath_ = source;
     const bool ok = copyFile(from, stat, target, !overwrite_, destDir, name);
     report(true);
     return ok;
