@@ -280,6 +280,13 @@ TEST_F(FileCopyTreeTest, EverythingATreeHoldsIsKept) {
             copyWithoutHanging("quelle/rohr", flags); // a FIFO named as the source
             EXPECT_TRUE(sameTree(contentsOf("ziel", true), expected));
             EXPECT_EQ(contentsOf("aussen", true), outside);
+            struct stat source {};
+            struct stat copy {};
+            ASSERT_EQ(::stat("quelle/Projekt/loecher.bin", &source), 0);
+            ASSERT_EQ(::stat("ziel/Projekt/loecher.bin", &copy), 0);
+            if (source.st_blocks * 512 < 4 * static_cast<off_t>(MiB)) { // the file system keeps holes
+                EXPECT_LT(copy.st_blocks * 512, 4 * static_cast<off_t>(MiB)) << "the holes were written out";
+            }
         }
     }
     ::close(sock);
