@@ -74,6 +74,19 @@ settle() {
     done
 }
 
+# warm <scenario> <target>: every tool starts from the same memory: as root, the page cache is
+# emptied (the last tools' copies and trees fill it, and reclaiming it mid-run would be timed), then
+# the source's data and metadata and the target's metadata are read back in.
+warm() {
+    local src=$data/$1
+    [[ $1 == R ]] && src=$data/new/S
+    if [[ $(id -u) == 0 ]]; then
+        echo 3 > /proc/sys/vm/drop_caches
+    fi
+    find "$src" -type f -print0 | xargs -0 cat > /dev/null
+    find "$src" "$2" -printf '%s %T@\n' > /dev/null
+}
+
 # timed <scenario> <tool> <target>: prints milliseconds.
 timed() {
     local scen=$1 tool=$2 tgt=$3 src start end
@@ -112,6 +125,7 @@ for scen in L S R; do
             tool=${tools[(round + k) % 3]}
             tgt=$work/target-$tool
             prepare "$scen" "$tgt"
+            warm "$scen" "$tgt"
             ms=$(timed "$scen" "$tool" "$tgt")
             check "$scen" "$tool" "$tgt"
             ((round > 0)) && echo "$ms" >> "$work/times/$scen.$tool"
