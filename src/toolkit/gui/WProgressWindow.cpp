@@ -14,7 +14,7 @@ public:
 
 namespace {
 
-// Runs fn on the user-interface thread (at once when already there).
+// Runs fn on the user-interface thread, always queued: calls keep their order and none waits.
 template <class F> void onUiThread(F fn) {
     QCoreApplication* app = QCoreApplication::instance();
     if (!app)
