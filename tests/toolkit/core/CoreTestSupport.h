@@ -18,6 +18,7 @@
 #include <map>
 #include <string>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <type_traits>
 #include <unistd.h>
 #include <vector>
@@ -26,6 +27,23 @@ namespace coretest {
 
 namespace fs = std::filesystem;
 using Names = std::vector<std::string>;
+
+// Root may write into any folder, so as root `step` runs in a child that has given up root first
+// (user and group 65534); the files it needs must be reachable for that user.
+inline bool asNormalUser(const std::function<bool()>& step) {
+    if (::geteuid() != 0)
+        return step();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+            ::_exit(2);
+        ::_exit(step() ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != 2) << "could not give up root";
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
 
 // Throws when a test uses a path that Windows-1252 cannot hold.
 inline WFilePath pathOf(const std::string& utf8) {

@@ -292,6 +292,26 @@ TEST_F(FileCopyTreeTest, EverythingATreeHoldsIsKept) {
     ::close(sock);
 }
 
+// A normal user's rerun in overwrite mode fills a folder that the old copy holds read-only, and
+// the folder gets its mode back afterwards.
+TEST_F(FileCopyTreeTest, RerunFillsAReadOnlyFolderOfTheOldCopy) {
+    writeFile("quelle/Projekt/nurlesen/a.txt", "alt");
+    fs::create_directory("ziel");
+    for (const auto& e : fs::recursive_directory_iterator("."))
+        ASSERT_EQ(::lchown(e.path().c_str(), 65534, 65534), 0);
+    ::chmod(".", 0755);
+    ::chmod("quelle/Projekt/nurlesen", 0555);
+    const auto rerun = [] {
+        return asNormalUser([] { return copy("quelle/Projekt", "ziel", CopyFlags::Overwrite).ok; });
+    };
+    ASSERT_TRUE(rerun());
+    writeFile("quelle/Projekt/nurlesen/a.txt", "neu und laenger");
+    ::chmod("quelle/Projekt/nurlesen", 0555);
+    ASSERT_TRUE(rerun());
+    EXPECT_EQ(readFile("ziel/Projekt/nurlesen/a.txt"), "neu und laenger");
+    EXPECT_EQ(modeOf("ziel/Projekt/nurlesen"), 0555u);
+}
+
 // A destination inside the source folder works: the copy leaves out its own target instead of
 // copying itself again and again, also when the destination is reached through a link, and no
 // copy holds an earlier one. Keeping copies of a folder in itself is refused.
