@@ -117,7 +117,7 @@ void JobCatalogue::SaveJob(const BackupJob& job, bool isNew, int& jobCount, WStr
         renameIn(catalogue, names, job.name, editedJobName);
         deleteSources(catalogue, section);
     }
-    // New keys go directly under the head, so writing in reverse leaves the documented order:
+    // New keys go directly under the head, so writing in reverse leaves the file's usual order:
     // von_0 .. von_n, nach, wann, zeit, aktiv.
     catalogue.WriteKey(section, WString("aktiv=") + (job.active ? "ja" : "nein"));
     catalogue.WriteKey(section, "zeit=" + job.time);
