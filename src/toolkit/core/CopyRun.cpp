@@ -274,6 +274,10 @@ bool CopyRun::copyEntries(const CopyTree& tree, const std::string& sourceRoot, c
     unsigned running = 0;
     std::vector<std::thread> helpers;
     for (unsigned h = helpersFor(tree.entries.size()); h > 0; --h) {
+        {
+            std::lock_guard lock(mutex);
+            ++running; // before the helper can end
+        }
         try {
             helpers.emplace_back([&] {
                 copyEntriesFromQueue(tree, sourceRoot, targetRoot, next);
@@ -281,9 +285,9 @@ bool CopyRun::copyEntries(const CopyTree& tree, const std::string& sourceRoot, c
                 --running;
                 done.notify_one();
             });
-            std::lock_guard lock(mutex);
-            ++running;
         } catch (const std::system_error&) {
+            std::lock_guard lock(mutex);
+            --running;
             break; // no thread to be had: the calling thread copies on its own
         }
     }
