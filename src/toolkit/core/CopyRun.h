@@ -59,6 +59,8 @@ private:
                   const std::string& destDir, const std::string& name);
     bool place(const std::string& temp, const std::string& target, bool keep, const std::string& destDir,
                const std::string& name, bool isFolder);
+    int renameNoReplace(const std::string& from, const std::string& to);
+    bool placeByClaiming(const std::string& temp, const std::string& candidate, bool isFolder);
     void countDone(std::uint64_t bytes);
 
     const bool overwrite_;

@@ -34,16 +34,49 @@ bool CopyRun::place(const std::string& temp, const std::string& target, bool kee
         ::unlink(temp.c_str());
         return fail(target, std::strerror(err));
     }
+    bool noReplace = true; // the file system can rename without replacing
     for (int n = 0;; ++n) {
         const std::string candidate = n == 0 ? target : CopyTree::join(destDir, copyName(name, isFolder, n));
-        if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, candidate.c_str(), RENAME_NOREPLACE) == 0)
+        bool placed = noReplace ? renameNoReplace(temp, candidate) == 0 : placeByClaiming(temp, candidate, isFolder);
+        if (!placed && noReplace && errno == EINVAL) { // FUSE file systems (NTFS drives, sshfs) may not offer it
+            noReplace = false;
+            placed = placeByClaiming(temp, candidate, isFolder);
+        }
+        if (placed)
             return true;
         if (errno != EEXIST) {
             const int err = errno;
-            ::unlink(temp.c_str());
+            ::unlink(temp.c_str()); // a folder is removed by the caller
             return fail(candidate, std::strerror(err));
         }
     }
+}
+
+int CopyRun::renameNoReplace(const std::string& from, const std::string& to) {
+    if (!writer_)
+        return ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE);
+    std::lock_guard lock(writerMutex_);
+    return writer_->renameNoReplace(from.c_str(), to.c_str());
+}
+
+// Without a renaming that refuses to replace, the name is claimed first by a call that fails when
+// it is taken: a hard link for a file or link, an empty folder (which a rename may replace) for a
+// folder. Fails with errno EEXIST when the name is taken.
+bool CopyRun::placeByClaiming(const std::string& temp, const std::string& candidate, bool isFolder) {
+    if (isFolder) {
+        if (::mkdir(candidate.c_str(), 0700) != 0)
+            return false;
+        if (::rename(temp.c_str(), candidate.c_str()) == 0)
+            return true;
+        const int err = errno;
+        ::rmdir(candidate.c_str());
+        errno = err == ENOTEMPTY ? EEXIST : err; // filled meanwhile by someone else: the next name
+        return false;
+    }
+    if (::link(temp.c_str(), candidate.c_str()) != 0)
+        return false;
+    ::unlink(temp.c_str());
+    return true;
 }
 
 bool CopyRun::copyFile(const std::string& source, const CopyStat& src, const std::string& target, bool keep,

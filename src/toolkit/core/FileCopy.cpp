@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
+#include <stdio.h>
 
 using copynames::nameOf;
 
@@ -17,6 +19,10 @@ std::atomic<CopyWriter*> g_writer{nullptr};
 } // namespace
 
 CopyWriter::~CopyWriter() = default;
+
+int CopyWriter::renameNoReplace(const char* from, const char* to) {
+    return ::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE);
+}
 
 void CopyWriter::install(CopyWriter* writer) {
     g_writer.store(writer);

@@ -34,12 +34,15 @@ struct CopyResult {
     std::string message; // the system's message, or why
 };
 
-// The one call that writes file data while copying; tests install one that fails on purpose.
+// The calls that write file data and place copies; tests install one that fails on purpose.
 class CopyWriter {
 public:
     virtual ~CopyWriter();
     // Same contract as ::write. Called by one thread at a time, though not always the same one.
     virtual ssize_t write(int fd, const void* data, std::size_t size) = 0;
+    // Same contract as renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE); the real call
+    // unless a test stands in for a file system without it.
+    virtual int renameNoReplace(const char* from, const char* to);
     // nullptr restores the real copying (copy_file_range, then ::write). The caller keeps ownership.
     static void install(CopyWriter* writer);
 };

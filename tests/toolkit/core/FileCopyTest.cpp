@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <future>
+#include <optional>
 #include <string>
 #include <sys/socket.h>
 #include <sys/sysmacros.h>
@@ -138,8 +139,20 @@ TEST_F(FileCopyTargetTest, OverwriteMergesAndCopiesOfWhatIsThereAlready) {
         EXPECT_TRUE(after.contains(rel) && after.at(rel) == value) << rel;
 }
 
+// Stands in for a file system that cannot rename without replacing (some FUSE file systems).
+class NoRenameNoReplace : public CopyWriter {
+public:
+    ssize_t write(int fd, const void* data, std::size_t size) override { return ::write(fd, data, size); }
+    int renameNoReplace(const char*, const char*) override {
+        ++refused;
+        errno = EINVAL;
+        return -1;
+    }
+    int refused = 0;
+};
+
 // Keeping copies: whatever is there stays as it is (a folder is never merged into), and the new
-// copy gets the next free name.
+// copy gets the next free name, also where the file system cannot rename without replacing.
 TEST_F(FileCopyTargetTest, KeepCopiesNamesTheNewCopy) {
     struct Case {
         std::string source; // below quelle/; a trailing "/" makes it a folder
@@ -159,22 +172,30 @@ TEST_F(FileCopyTargetTest, KeepCopiesNamesTheNewCopy) {
         {"Projekt/", {"Projekt", "Projekt - Kopie"}, "Projekt - Kopie (2)"},
         {"Fotos 2023.06/", {"Fotos 2023.06"}, "Fotos 2023.06 - Kopie"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.source + " with " + std::to_string(c.existing.size()) + " existing");
-        fs::remove_all("quelle");
-        fs::remove_all("ziel");
-        fs::create_directory("ziel");
-        const bool folder = c.source.ends_with("/");
-        const std::string inside = folder ? "/inhalt.txt" : "";
-        writeFile("quelle/" + c.source.substr(0, c.source.size() - (folder ? 1 : 0)) + inside, "neu");
-        for (const std::string& e : c.existing)
-            writeFile("ziel/" + e + inside, "alt " + e);
-        Contents expected = contentsOf("ziel");
-        ASSERT_TRUE(copied("quelle/" + c.source, "ziel", CopyFlags::KeepCopies));
-        expected[c.expected + inside] = "f:neu";
-        if (folder)
-            expected[c.expected] = "d";
-        EXPECT_EQ(contentsOf("ziel"), expected);
+    for (const bool noReplace : {true, false}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.source + " with " + std::to_string(c.existing.size()) + " existing" +
+                         (noReplace ? "" : ", no rename without replacing"));
+            NoRenameNoReplace writer;
+            std::optional<WriterScope<CopyWriter>> scope;
+            if (!noReplace)
+                scope.emplace(&CopyWriter::install, &writer);
+            fs::remove_all("quelle");
+            fs::remove_all("ziel");
+            fs::create_directory("ziel");
+            const bool folder = c.source.ends_with("/");
+            const std::string inside = folder ? "/inhalt.txt" : "";
+            writeFile("quelle/" + c.source.substr(0, c.source.size() - (folder ? 1 : 0)) + inside, "neu");
+            for (const std::string& e : c.existing)
+                writeFile("ziel/" + e + inside, "alt " + e);
+            Contents expected = contentsOf("ziel");
+            ASSERT_TRUE(copied("quelle/" + c.source, "ziel", CopyFlags::KeepCopies));
+            expected[c.expected + inside] = "f:neu";
+            if (folder)
+                expected[c.expected] = "d";
+            EXPECT_EQ(contentsOf("ziel"), expected);
+            EXPECT_EQ(writer.refused > 0, !noReplace);
+        }
     }
 }
 
