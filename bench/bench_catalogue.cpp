@@ -1,5 +1,6 @@
 // Times the job catalogue on 1,000 jobs with 5 sources each: start-up's reads, saving one
 // existing job, and deleting the first job (every later name moves down one number).
+#include "BenchTiming.h"
 #include "JobCatalogue.h"
 
 #include <algorithm>
@@ -15,7 +16,8 @@
 #include <vector>
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
+using bench::measure;
+using bench::Stats;
 
 namespace {
 
@@ -81,34 +83,11 @@ void fail(const char* what) {
     std::exit(1);
 }
 
-struct Stats {
-    double median, min, max;
-};
-
-// Runs op `runs` times; prepare (untimed) restores the files before each run.
-Stats measure(int runs, const std::function<void()>& prepare, const std::function<void()>& op) {
-    std::vector<double> ms;
-    for (int i = 0; i < runs; ++i) {
-        prepare();
-        const auto start = Clock::now();
-        op();
-        ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-    }
-    std::sort(ms.begin(), ms.end());
-    const double median = ms.size() % 2 ? ms[ms.size() / 2] : (ms[ms.size() / 2 - 1] + ms[ms.size() / 2]) / 2;
-    return {median, ms.front(), ms.back()};
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
-    std::string folder = (fs::temp_directory_path() / "morlanz-bench-XXXXXX").string();
-    if (!::mkdtemp(folder.data())) {
-        std::perror("mkdtemp");
-        return 1;
-    }
-    fs::current_path(folder);
+    const std::string folder = bench::enterWorkFolder();
     JobCatalogue catalogue;
 
     // Written directly for speed; first proven to be what SaveJob itself writes.

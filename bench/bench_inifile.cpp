@@ -1,5 +1,6 @@
 // Times single IniFile operations on a 10,000-line file (1,000 sections of a head and nine keys),
 // each a full read, search, change and safe rewrite of the file.
+#include "BenchTiming.h"
 #include "IniFile.h"
 
 #include <algorithm>
@@ -13,7 +14,8 @@
 #include <vector>
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
+using bench::measure;
+using bench::Stats;
 
 namespace {
 
@@ -38,34 +40,11 @@ void writeFile(const char* name, const std::string& content) {
     }
 }
 
-struct Stats {
-    double median, min, max;
-};
-
-// Runs op `runs` times; prepare (untimed) restores the file before each run.
-Stats measure(int runs, const std::function<void()>& prepare, const std::function<void()>& op) {
-    std::vector<double> ms;
-    for (int i = 0; i < runs; ++i) {
-        prepare();
-        const auto start = Clock::now();
-        op();
-        ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-    }
-    std::sort(ms.begin(), ms.end());
-    const double median = ms.size() % 2 ? ms[ms.size() / 2] : (ms[ms.size() / 2 - 1] + ms[ms.size() / 2]) / 2;
-    return {median, ms.front(), ms.back()};
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 50;
-    std::string folder = (fs::temp_directory_path() / "morlanz-bench-XXXXXX").string();
-    if (!::mkdtemp(folder.data())) {
-        std::perror("mkdtemp");
-        return 1;
-    }
-    fs::current_path(folder);
+    const std::string folder = bench::enterWorkFolder();
 
     const std::string content = buildFile();
     const char* name = "bench.ini";
