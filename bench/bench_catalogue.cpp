@@ -1,7 +1,7 @@
 // Times the job catalogue on 1,000 jobs with 5 sources each: start-up's reads, saving one
 // existing job, and deleting the first job (every later name moves down one number).
 #include "BenchTiming.h"
-#include "JobCatalogue.h"
+#include "storage/JobCatalogue.h"
 
 #include <algorithm>
 #include <chrono>

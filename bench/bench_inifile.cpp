@@ -1,7 +1,7 @@
 // Times single IniFile operations on a 10,000-line file (1,000 sections of a head and nine keys),
 // each a full read, search, change and safe rewrite of the file.
 #include "BenchTiming.h"
-#include "IniFile.h"
+#include "storage/IniFile.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,6 +1,6 @@
 // morlanz_copy <source> <destination folder> [--overwrite|--keep]: one FileCopy call, for
 // comparing the copy engine with other tools. Exit status 0 when the copy succeeded.
-#include "FileCopy.h"
+#include "toolkit/core/FileCopy.h"
 
 #include <cstdio>
 #include <cstring>

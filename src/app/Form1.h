@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WForm.h"
+#include "toolkit/gui/WForm.h"
 
 #include <memory>
 

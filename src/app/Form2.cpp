@@ -1,10 +1,10 @@
-#include "Form2.h"
+#include "app/Form2.h"
 
-#include "MorlanzResources.h"
-#include "ProgramSettings.h"
-#include "WCheckBox.h"
-#include "WCommandButton.h"
-#include "WLabel.h"
+#include "resources/MorlanzResources.h"
+#include "storage/ProgramSettings.h"
+#include "toolkit/gui/WCheckBox.h"
+#include "toolkit/gui/WCommandButton.h"
+#include "toolkit/gui/WLabel.h"
 
 Form2::Form2() = default;
 Form2::~Form2() = default;

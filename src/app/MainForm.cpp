@@ -1,13 +1,13 @@
-#include "MainForm.h"
+#include "app/MainForm.h"
 
-#include "Form2.h"
-#include "MorlanzResources.h"
-#include "ProgramSettings.h"
-#include "WApplication.h"
-#include "WCommandButton.h"
-#include "WMenu.h"
-#include "WTextBox.h"
-#include "WorkArea.h"
+#include "app/Form2.h"
+#include "resources/MorlanzResources.h"
+#include "storage/ProgramSettings.h"
+#include "toolkit/core/WorkArea.h"
+#include "toolkit/gui/WApplication.h"
+#include "toolkit/gui/WCommandButton.h"
+#include "toolkit/gui/WMenu.h"
+#include "toolkit/gui/WTextBox.h"
 
 namespace {
 
@@ -79,7 +79,7 @@ bool MainForm::StartUp() {
 }
 
 bool MainForm::PlaceWindow() {
-    const WorkArea* area = WorkArea::current();
+    const WorkArea* area = WorkArea::installed();
     const WRect work = area ? area->workArea() : WRect{};
     if (work.width < kMinWorkAreaWidth)
         return false;

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "Form1.h"
-#include "ScheduleList.h"
-#include "Scheduler.h"
-#include "ThreadSlot.h"
-#include "WString.h"
+#include "app/Form1.h"
+#include "backup/Scheduler.h"
+#include "backup/ThreadSlot.h"
+#include "storage/ScheduleList.h"
+#include "toolkit/core/WString.h"
 
 #include <array>
 #include <mutex>

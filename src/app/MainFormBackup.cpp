@@ -1,20 +1,21 @@
 // MainForm: backup runs, the scheduler and clock threads, and the log view.
-#include "MainForm.h"
+#include "app/MainForm.h"
 
-#include "BackupLog.h"
-#include "BackupRun.h"
-#include "WApplication.h"
-#include "WLabel.h"
-#include "WListBox.h"
-#include "WMessageBox.h"
-#include "WProgressWindow.h"
-#include "WRichTextBox.h"
+#include "backup/BackupRun.h"
+#include "log/BackupLog.h"
+#include "toolkit/gui/WApplication.h"
+#include "toolkit/gui/WLabel.h"
+#include "toolkit/gui/WListBox.h"
+#include "toolkit/gui/WMessageBox.h"
+#include "toolkit/gui/WProgressWindow.h"
+#include "toolkit/gui/WRichTextBox.h"
 
 #include <thread>
 
 namespace {
 
-const WString kProgressTitle = "Morlanz führt die automatische Datensicherung durch!"_w;
+const WProgressTexts kProgressTexts{"Morlanz führt die automatische Datensicherung durch!"_w, "Abbrechen"_w,
+                                    "%1 von %2 Dateien"_w};
 
 bool onUiThread() {
     const MessagePump* pump = MessagePump::installed();
@@ -25,7 +26,7 @@ bool onUiThread() {
 
 void MainForm::RunBackup(const WString& name, bool announce) {
     const BackupPlan plan = BackupRun::ReadPlan(name);
-    WProgressWindow progress(kProgressTitle);
+    WProgressWindow progress(kProgressTexts);
     {
         std::lock_guard lock(runsMutex_);
         if (shuttingDown_)

@@ -1,13 +1,13 @@
 // MainForm: the form-facing steps of the job catalogue. They move values between the controls
 // and JobCatalogue, which knows nothing of windows.
-#include "MainForm.h"
+#include "app/MainForm.h"
 
-#include "JobCatalogue.h"
-#include "WCheckBox.h"
-#include "WComboBox.h"
-#include "WListBox.h"
-#include "WMaskedTextBox.h"
-#include "WTextBox.h"
+#include "storage/JobCatalogue.h"
+#include "toolkit/gui/WCheckBox.h"
+#include "toolkit/gui/WComboBox.h"
+#include "toolkit/gui/WListBox.h"
+#include "toolkit/gui/WMaskedTextBox.h"
+#include "toolkit/gui/WTextBox.h"
 
 void MainForm::FillJobList() {
     JobCatalogue catalogue;

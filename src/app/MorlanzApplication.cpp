@@ -1,7 +1,8 @@
-#include "MorlanzApplication.h"
+#include "app/MorlanzApplication.h"
 
-#include "MainForm.h"
-#include "MorlanzResources.h"
+#include "app/MainForm.h"
+#include "resources/MorlanzResources.h"
+#include "toolkit/gui/WResources.h"
 
 MorlanzApplication::MorlanzApplication(int& argc, char** argv) : WApplication(argc, argv) {
     WResources::install(&MorlanzResources::instance());

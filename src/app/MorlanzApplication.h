@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WApplication.h"
+#include "toolkit/gui/WApplication.h"
 
 #include <memory>
 

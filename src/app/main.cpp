@@ -1,4 +1,4 @@
-#include "MorlanzApplication.h"
+#include "app/MorlanzApplication.h"
 
 int main(int argc, char** argv) {
     MorlanzApplication app(argc, argv);

@@ -1,8 +1,8 @@
-#include "BackupRun.h"
+#include "backup/BackupRun.h"
 
-#include "IniDocument.h"
-#include "ProgramSettings.h"
-#include "ProgramTexts.h"
+#include "storage/IniDocument.h"
+#include "storage/ProgramSettings.h"
+#include "storage/ProgramTexts.h"
 
 BackupPlan BackupRun::ReadPlan(const WString& jobName) {
     BackupPlan plan;

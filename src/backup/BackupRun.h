@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FileCopy.h"
-#include "WString.h"
+#include "toolkit/core/FileCopy.h"
+#include "toolkit/core/WString.h"
 
 #include <vector>
 

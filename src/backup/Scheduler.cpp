@@ -1,8 +1,8 @@
-#include "Scheduler.h"
+#include "backup/Scheduler.h"
 
-#include "ClockTexts.h"
-#include "ProgramTexts.h"
-#include "WThread.h"
+#include "log/ClockTexts.h"
+#include "storage/ProgramTexts.h"
+#include "toolkit/core/WThread.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Clock.h"
-#include "ScheduleList.h"
-#include "ThreadSlot.h"
-#include "WString.h"
+#include "backup/ThreadSlot.h"
+#include "storage/ScheduleList.h"
+#include "toolkit/core/Clock.h"
+#include "toolkit/core/WString.h"
 
 #include <functional>
 

@@ -1,4 +1,4 @@
-#include "ThreadSlot.h"
+#include "backup/ThreadSlot.h"
 
 void ThreadSlot::reset() {
     state_ = Stopped;

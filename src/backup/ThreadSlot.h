@@ -1,7 +1,7 @@
 #pragma once
 
-#include "WEventSemaphore.h"
-#include "WThread.h"
+#include "toolkit/core/WEventSemaphore.h"
+#include "toolkit/core/WThread.h"
 
 #include <atomic>
 #include <functional>

@@ -1,9 +1,9 @@
-#include "BackupLog.h"
+#include "log/BackupLog.h"
 
-#include "Clock.h"
-#include "ClockTexts.h"
-#include "IniFile.h"
-#include "ProgramTexts.h"
+#include "log/ClockTexts.h"
+#include "storage/IniFile.h"
+#include "storage/ProgramTexts.h"
+#include "toolkit/core/Clock.h"
 
 #include <algorithm>
 #include <array>

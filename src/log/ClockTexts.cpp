@@ -1,4 +1,4 @@
-#include "ClockTexts.h"
+#include "log/ClockTexts.h"
 
 #include <array>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Clock.h"
-#include "WString.h"
+#include "toolkit/core/Clock.h"
+#include "toolkit/core/WString.h"
 
 // The local clock as the program shows and compares it, and the job's day words and times as
 // numbers. The forms without an argument read the current clock afresh on every call; the forms

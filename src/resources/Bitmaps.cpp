@@ -1,4 +1,4 @@
-#include "MorlanzResources.h"
+#include "resources/MorlanzResources.h"
 
 namespace {
 constexpr auto N = WBitmapLook::Normal;

@@ -1,4 +1,4 @@
-#include "MorlanzResources.h"
+#include "resources/MorlanzResources.h"
 
 // The settings form. Its check box and label texts are set by the form when it is created.
 const WFormTemplate& form2Layout() {

@@ -1,4 +1,4 @@
-#include "MorlanzResources.h"
+#include "resources/MorlanzResources.h"
 
 const std::vector<WMenuTemplate>& menuTables() {
     using namespace MenuId;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WResourceCatalog.h"
+#include "toolkit/gui/WResourceCatalog.h"
 
 // Control ids of the main form's layout "ID_Form1".
 namespace Form1Id {

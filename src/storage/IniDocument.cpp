@@ -1,6 +1,6 @@
-#include "IniDocument.h"
+#include "storage/IniDocument.h"
 
-#include "SafeSave.h"
+#include "toolkit/core/SafeSave.h"
 
 IniDocument::IniDocument(const WString& fileName) : fileName_(fileName) {
     readable_ = Load(fileName);

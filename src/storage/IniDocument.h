@@ -1,6 +1,6 @@
 #pragma once
 
-#include "IniFile.h"
+#include "storage/IniFile.h"
 
 #include <optional>
 

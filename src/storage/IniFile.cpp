@@ -1,6 +1,6 @@
-#include "IniFile.h"
+#include "storage/IniFile.h"
 
-#include "SafeSave.h"
+#include "toolkit/core/SafeSave.h"
 
 #include <array>
 #include <cerrno>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "LineList.h"
-#include "WString.h"
+#include "storage/LineList.h"
+#include "toolkit/core/WString.h"
 
 #include <string>
 #include <string_view>

@@ -1,7 +1,7 @@
-#include "JobCatalogue.h"
+#include "storage/JobCatalogue.h"
 
-#include "IniDocument.h"
-#include "ProgramTexts.h"
+#include "storage/IniDocument.h"
+#include "storage/ProgramTexts.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "BackupJob.h"
-#include "ScheduleList.h"
-#include "WString.h"
+#include "storage/BackupJob.h"
+#include "storage/ScheduleList.h"
+#include "toolkit/core/WString.h"
 
 #include <vector>
 

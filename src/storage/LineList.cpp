@@ -1,4 +1,4 @@
-#include "LineList.h"
+#include "storage/LineList.h"
 
 void LineList::Append(const WString& text) {
     lines_.push_back(text);

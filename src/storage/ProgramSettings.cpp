@@ -1,7 +1,7 @@
-#include "ProgramSettings.h"
+#include "storage/ProgramSettings.h"
 
-#include "IniFile.h"
-#include "ProgramTexts.h"
+#include "storage/IniFile.h"
+#include "storage/ProgramTexts.h"
 
 namespace {
 

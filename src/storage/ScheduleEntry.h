@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WString.h"
+#include "toolkit/core/WString.h"
 
 // The scheduler's view of one job: the texts of "wann=", "zeit=", "aktiv=" and the name.
 struct ScheduleEntry {

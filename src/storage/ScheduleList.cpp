@@ -1,4 +1,4 @@
-#include "ScheduleList.h"
+#include "storage/ScheduleList.h"
 
 void ScheduleList::Append(const ScheduleEntry& entry) {
     std::lock_guard lock(mutex_);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ScheduleEntry.h"
+#include "storage/ScheduleEntry.h"
 
 #include <mutex>
 #include <vector>

@@ -1,11 +1,13 @@
 #pragma once
 
-#include "FixedWorkArea.h"
-#include "MainForm.h"
-#include "MorlanzResources.h"
-#include "ScriptedMessageBoxes.h"
-#include "TempWorkDir.h"
-#include "WListBox.h"
+#include "app/MainForm.h"
+#include "resources/MorlanzResources.h"
+#include "support/FixedWorkArea.h"
+#include "support/ScriptedMessageBoxes.h"
+#include "support/TempWorkDir.h"
+#include "support/TestPrinting.h"
+#include "toolkit/gui/WListBox.h"
+#include "toolkit/gui/WResources.h"
 
 #include <gtest/gtest.h>
 
@@ -24,13 +26,6 @@ protected:
         auto form = std::make_unique<MainForm>();
         EXPECT_TRUE(form->create());
         return form;
-    }
-
-    static std::vector<std::string> items(const WListBox& list) {
-        std::vector<std::string> texts;
-        for (int i = 0; i < list.count(); ++i)
-            texts.push_back(list.itemText(i).toUtf8());
-        return texts;
     }
 
     FixedWorkArea area{1024, 738};

@@ -1,7 +1,8 @@
 // Runs of a job, by hand and by the scheduler, as the main form carries them out.
-#include "../log/LogFileParts.h"
 #include "AppTest.h"
-#include "FileCopy.h"
+#include "support/LogFileParts.h"
+#include "support/SeamScope.h"
+#include "toolkit/core/FileCopy.h"
 
 #include <QTimer>
 
@@ -128,12 +129,11 @@ namespace {
 // Writes slowly, so that a copy is still under way when the program closes.
 class SlowWriter : public CopyWriter {
 public:
-    SlowWriter() { CopyWriter::install(this); }
-    ~SlowWriter() override { CopyWriter::install(nullptr); }
     ssize_t write(int fd, const void* data, std::size_t size) override {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         return ::write(fd, data, size);
     }
+    SeamScope<CopyWriter> scope{this};
 };
 
 } // namespace

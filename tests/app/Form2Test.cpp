@@ -1,9 +1,9 @@
 // The settings form: opened from the main window, its marks read from and written to the file.
-#include "Form2.h"
+#include "app/Form2.h"
 #include "AppTest.h"
-#include "ProgramSettings.h"
-#include "WCheckBox.h"
-#include "WCommandButton.h"
+#include "storage/ProgramSettings.h"
+#include "toolkit/gui/WCheckBox.h"
+#include "toolkit/gui/WCommandButton.h"
 
 #include <QTest>
 

@@ -1,9 +1,9 @@
 // The catalogue as the main form shows it: the job list, the editor's controls, and start-up.
 #include "AppTest.h"
-#include "WCheckBox.h"
-#include "WComboBox.h"
-#include "WMaskedTextBox.h"
-#include "WTextBox.h"
+#include "toolkit/gui/WCheckBox.h"
+#include "toolkit/gui/WComboBox.h"
+#include "toolkit/gui/WMaskedTextBox.h"
+#include "toolkit/gui/WTextBox.h"
 
 #include <sys/stat.h>
 
@@ -42,7 +42,7 @@ TEST_F(JobListTest, StartUpFillsTheSortedListAndTheScheduleAndWritesNothing) {
 
     auto form = start();
     EXPECT_EQ(form->jobCount, 3);
-    EXPECT_EQ(items(*form->lb_anzeige), (std::vector<std::string>{"Arbeit", "backup Fotos", "Büro"}))
+    EXPECT_EQ(textsOf(*form->lb_anzeige), (std::vector<std::string>{"Arbeit", "backup Fotos", "Büro"}))
         << "sorted without regard to case";
     EXPECT_EQ(form->lb_anzeige->selectedIndex(), 0);
 
@@ -96,12 +96,12 @@ TEST_F(JobListTest, ASavedJobLoadsBackIntoTheEditor) {
     EXPECT_EQ(TempWorkDir::readBytes(dir.file("save.ini")),
               "[Neu]\r\nvon_0=/Zeta\r\nvon_1=/alpha\r\nnach=/ziel\r\nwann=Dienstag\r\nzeit=07:45\r\naktiv=ja\r\n");
     form->FillJobList();
-    EXPECT_EQ(items(*form->lb_anzeige), (std::vector<std::string>{"Neu"}));
+    EXPECT_EQ(textsOf(*form->lb_anzeige), (std::vector<std::string>{"Neu"}));
 
     auto second = start();
     second->LoadJobIntoEditor("Neu");
     EXPECT_EQ(second->textb_name_der_sicherung->text(), "Neu");
-    EXPECT_EQ(items(*second->lb_von), (std::vector<std::string>{"/Zeta", "/alpha"})) << "stored order, not sorted";
+    EXPECT_EQ(textsOf(*second->lb_von), (std::vector<std::string>{"/Zeta", "/alpha"})) << "stored order, not sorted";
     EXPECT_EQ(second->textb_nach->text(), "/ziel");
     EXPECT_EQ(second->combo_tag->selectedIndex(), 2);
     EXPECT_EQ(second->mtextb_uhr->enteredText(), "0745");

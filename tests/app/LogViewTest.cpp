@@ -1,6 +1,6 @@
 // The log as the main form shows and clears it.
 #include "AppTest.h"
-#include "WRichTextBox.h"
+#include "toolkit/gui/WRichTextBox.h"
 
 #include <filesystem>
 

@@ -1,7 +1,7 @@
 #include "AppTest.h"
-#include "WCommandButton.h"
-#include "WLabel.h"
-#include "WTextBox.h"
+#include "toolkit/gui/WCommandButton.h"
+#include "toolkit/gui/WLabel.h"
+#include "toolkit/gui/WTextBox.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 // The scheduler on a virtual clock: no test waits for real minutes.
-#include "Scheduler.h"
-#include "VirtualClock.h"
+#include "backup/Scheduler.h"
+#include "support/VirtualClock.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ThreadSlot.h"
+#include "backup/ThreadSlot.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "BackupLog.h"
-#include "LogFileParts.h"
-#include "SafeSave.h"
-#include "TempWorkDir.h"
-#include "VirtualClock.h"
+#include "log/BackupLog.h"
+#include "support/LogFileParts.h"
+#include "support/ScriptedWriter.h"
+#include "support/TempWorkDir.h"
+#include "support/VirtualClock.h"
 
 #include <gtest/gtest.h>
 
@@ -25,14 +25,6 @@ protected:
     static void putLog(const std::string& bytes) { TempWorkDir::writeBytes("save.log", bytes); }
 
     VirtualClock clock{2026, 12, 5, 10, 0, 3};
-};
-
-class BrokenDisk : public FileWriter {
-public:
-    ssize_t write(int, const void*, std::size_t) override {
-        errno = ENOSPC;
-        return -1;
-    }
 };
 
 // Entries of the same size, oldest first, followed by one that pads the file to `bytes`.
@@ -149,11 +141,11 @@ TEST_F(BackupLogTest, HandEditedLogsEndTrimming) {
 TEST_F(BackupLogTest, UnwritableLogEndsTrimming) {
     const std::string old = join(oldEntries(5000));
     putLog(old);
-    BrokenDisk disk;
-    SafeSave::setWriter(&disk);
-    BackupLog::WriteEntry("Neu", "gestartet", "ok");
-    BackupLog::Trim();
-    SafeSave::setWriter(nullptr);
+    {
+        FullDisk disk;
+        BackupLog::WriteEntry("Neu", "gestartet", "ok");
+        BackupLog::Trim();
+    }
     EXPECT_EQ(log(), old);
     EXPECT_EQ(dir.entries(), Names{"save.log"});
 }

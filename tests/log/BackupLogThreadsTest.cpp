@@ -1,7 +1,7 @@
-#include "BackupLog.h"
-#include "LogFileParts.h"
-#include "TempWorkDir.h"
-#include "VirtualClock.h"
+#include "log/BackupLog.h"
+#include "support/LogFileParts.h"
+#include "support/TempWorkDir.h"
+#include "support/VirtualClock.h"
 
 #include <gtest/gtest.h>
 

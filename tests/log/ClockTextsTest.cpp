@@ -1,5 +1,5 @@
-#include "ClockTexts.h"
-#include "VirtualClock.h"
+#include "log/ClockTexts.h"
+#include "support/VirtualClock.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,8 @@
-#include "IniFile.h"
-#include "IniDocument.h"
-#include "SafeSave.h"
-#include "TempWorkDir.h"
+#include "storage/IniFile.h"
+#include "storage/IniDocument.h"
+#include "support/ScriptedWriter.h"
+#include "support/TempWorkDir.h"
+#include "support/TestPrinting.h"
 
 #include <gtest/gtest.h>
 
@@ -17,11 +18,6 @@
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 using Names = std::vector<std::string>;
-
-// Readable failure messages: the bytes, not the object.
-static void PrintTo(const WString& s, std::ostream* os) {
-    *os << testing::PrintToString(s.bytes());
-}
 
 namespace {
 
@@ -59,14 +55,6 @@ std::string randomText(std::mt19937& rng, std::size_t maxLen) {
         s += std::string(200 + rng() % 120, 'L'); // passes the read limit now and then
     return s.substr(0, maxLen);
 }
-
-class BrokenDisk : public FileWriter {
-public:
-    ssize_t write(int, const void*, std::size_t) override {
-        errno = ENOSPC;
-        return -1;
-    }
-};
 
 } // namespace
 
@@ -252,15 +240,14 @@ TEST_F(IniFileTest, LineEndsNulBytesAndLineLength) {
 TEST_F(IniFileTest, FailedSaveKeepsTheOldFile) {
     const std::string old = "[EINSTELLUNG]\r\nmethode=1\r\n";
     put("Einstellung.ini", old);
-    BrokenDisk disk;
-    SafeSave::setWriter(&disk);
+    std::optional<FullDisk> disk(std::in_place);
     ini.WriteKey("Einstellung.ini", "[EINSTELLUNG]", "methode=2");
     EXPECT_FALSE(ini.DeleteKey("Einstellung.ini", "[EINSTELLUNG]", "methode="));
     ini.WriteKey("neu.ini", "[A]", "x=1");
     IniDocument doc("Einstellung.ini");
     doc.WriteKey("[EINSTELLUNG]", "methode=3");
     const bool committed = doc.Commit();
-    SafeSave::setWriter(nullptr);
+    disk.reset();
     EXPECT_FALSE(committed);
     EXPECT_EQ(bytes("Einstellung.ini"), old);
     EXPECT_EQ(dir.entries(), Names{"Einstellung.ini"});

@@ -1,8 +1,9 @@
 // The bytes the catalogue leaves in "save.ini" and "savename.ini", and what its reads make of
 // missing, odd and hand-edited files without writing anything.
-#include "JobCatalogue.h"
-#include "IniFile.h"
-#include "TempWorkDir.h"
+#include "storage/JobCatalogue.h"
+#include "storage/IniFile.h"
+#include "support/TempWorkDir.h"
+#include "support/TestPrinting.h"
 
 #include <gtest/gtest.h>
 
@@ -15,11 +16,6 @@
 
 using namespace std::string_literals;
 using Texts = std::vector<std::string>;
-
-// Failure messages show the bytes, not the object.
-static void PrintTo(const WString& s, std::ostream* os) {
-    *os << testing::PrintToString(s.bytes());
-}
 
 namespace {
 

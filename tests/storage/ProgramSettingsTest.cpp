@@ -1,5 +1,5 @@
-#include "ProgramSettings.h"
-#include "TempWorkDir.h"
+#include "storage/ProgramSettings.h"
+#include "support/TempWorkDir.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ScheduleList.h"
+#include "storage/ScheduleList.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // GoogleTest main for tests that need a QApplication. Widgets are made on Qt's offscreen platform
 // unless the environment asks for another one.
-#include "QtMessagePump.h"
+#include "toolkit/gui/qt/QtMessagePump.h"
 
 #include <QApplication>
 

@@ -1,12 +1,8 @@
-#include "ScriptedMessageBoxes.h"
+#include "support/ScriptedMessageBoxes.h"
 
-ScriptedMessageBoxes::ScriptedMessageBoxes(int defaultAnswer) : defaultAnswer_(defaultAnswer) {
-    WMessageBox::setPresenter(this);
-}
+ScriptedMessageBoxes::ScriptedMessageBoxes(int defaultAnswer) : defaultAnswer_(defaultAnswer), scope_(this) {}
 
-ScriptedMessageBoxes::~ScriptedMessageBoxes() {
-    WMessageBox::setPresenter(nullptr);
-}
+ScriptedMessageBoxes::~ScriptedMessageBoxes() = default;
 
 int ScriptedMessageBoxes::present(const WMessageRequest& request) {
     shown_.push_back(request);

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "WMessageBox.h"
+#include "support/SeamScope.h"
+#include "toolkit/gui/WMessageBox.h"
 
 #include <deque>
 #include <vector>
@@ -20,4 +21,5 @@ private:
     std::deque<int> script_;
     std::vector<WMessageRequest> shown_;
     int defaultAnswer_;
+    SeamScope<WMessagePresenter> scope_; // last: installed once the script is ready
 };

@@ -1,4 +1,4 @@
-#include "TempWorkDir.h"
+#include "support/TempWorkDir.h"
 
 #include <algorithm>
 #include <cstdlib>

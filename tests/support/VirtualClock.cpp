@@ -1,4 +1,4 @@
-#include "VirtualClock.h"
+#include "support/VirtualClock.h"
 
 namespace {
 
@@ -28,12 +28,10 @@ void civilFromDays(std::int64_t z, int& y, int& m, int& d) {
 
 VirtualClock::VirtualClock(int year, int month, int day, int hour, int minute, int second) {
     set(year, month, day, hour, minute, second);
-    Clock::install(this);
+    scope_.emplace(this);
 }
 
-VirtualClock::~VirtualClock() {
-    Clock::install(nullptr);
-}
+VirtualClock::~VirtualClock() = default;
 
 void VirtualClock::set(int year, int month, int day, int hour, int minute, int second) {
     std::lock_guard lock(mutex_);

@@ -1,9 +1,11 @@
 #pragma once
 
-#include "Clock.h"
+#include "support/SeamScope.h"
+#include "toolkit/core/Clock.h"
 
 #include <cstdint>
 #include <mutex>
+#include <optional>
 
 // A clock for tests: time stands still until a sleep or advance moves it, so scheduler loops run
 // without real waiting. Installed as the current clock for its lifetime.
@@ -25,4 +27,5 @@ private:
     mutable std::mutex mutex_;
     std::int64_t wallMs_ = 0; // milliseconds since 1970-01-01 00:00 local (no time zones here)
     std::int64_t monoMs_ = 0;
+    std::optional<SeamScope<Clock>> scope_; // installed once the time is set
 };

@@ -1,6 +1,6 @@
-#include "Clock.h"
+#include "toolkit/core/Clock.h"
 
-#include "WEventSemaphore.h"
+#include "toolkit/core/WEventSemaphore.h"
 
 #include <atomic>
 #include <chrono>
@@ -19,6 +19,10 @@ Clock& Clock::current() {
 
 void Clock::install(Clock* clock) {
     g_clock.store(clock);
+}
+
+Clock* Clock::installed() {
+    return g_clock.load();
 }
 
 LocalTime SystemClock::now() const {

@@ -33,6 +33,7 @@ public:
     static Clock& current();
     // Installs a clock (nullptr restores the system clock). The caller keeps ownership.
     static void install(Clock* clock);
+    static Clock* installed();
 };
 
 class SystemClock : public Clock {

@@ -3,7 +3,7 @@
 // Names used by FileCopy's inner workings: paths split and joined, the hidden name a copy is built
 // under, and the names of further copies.
 
-#include "CopyTree.h"
+#include "toolkit/core/CopyTree.h"
 
 #include <string>
 

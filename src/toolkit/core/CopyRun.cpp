@@ -1,6 +1,6 @@
-#include "CopyRun.h"
+#include "toolkit/core/CopyRun.h"
 
-#include "CopyNames.h"
+#include "toolkit/core/CopyNames.h"
 
 #include <dirent.h>
 #include <fcntl.h>

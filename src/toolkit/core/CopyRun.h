@@ -3,8 +3,8 @@
 // One FileCopy call: finds what to copy, copies it, and keeps the first failure. Part of
 // FileCopy's inner workings; FileCopy.h describes what it guarantees.
 
-#include "CopyTree.h"
-#include "FileCopy.h"
+#include "toolkit/core/CopyTree.h"
+#include "toolkit/core/FileCopy.h"
 
 #include <atomic>
 #include <chrono>

@@ -1,4 +1,4 @@
-#include "Cp1252.h"
+#include "toolkit/core/Cp1252.h"
 
 namespace cp1252 {
 namespace {

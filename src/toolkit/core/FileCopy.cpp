@@ -1,7 +1,7 @@
-#include "FileCopy.h"
+#include "toolkit/core/FileCopy.h"
 
-#include "CopyNames.h"
-#include "CopyRun.h"
+#include "toolkit/core/CopyNames.h"
+#include "toolkit/core/CopyRun.h"
 
 #include <atomic>
 #include <cerrno>
@@ -26,6 +26,10 @@ int CopyWriter::renameNoReplace(const char* from, const char* to) {
 
 void CopyWriter::install(CopyWriter* writer) {
     g_writer.store(writer);
+}
+
+CopyWriter* CopyWriter::installed() {
+    return g_writer.load();
 }
 
 CopyResult FileCopy(const WFilePath& source, const WFilePath& destination, unsigned flags, CopyObserver* observer) {

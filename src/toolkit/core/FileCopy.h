@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WFilePath.h"
+#include "toolkit/core/WFilePath.h"
 
 #include <cstdint>
 #include <string>
@@ -45,6 +45,7 @@ public:
     virtual int renameNoReplace(const char* from, const char* to);
     // nullptr restores the real copying (copy_file_range, then ::write). The caller keeps ownership.
     static void install(CopyWriter* writer);
+    static CopyWriter* installed();
 };
 
 // Copies a file or a whole folder tree into the existing folder destination, as

@@ -1,4 +1,4 @@
-#include "SafeSave.h"
+#include "toolkit/core/SafeSave.h"
 
 #include <atomic>
 #include <cerrno>
@@ -138,8 +138,13 @@ void syncFolder(const fs::path& target) {
 
 } // namespace
 
-void SafeSave::setWriter(FileWriter* writer) {
+void FileWriter::install(FileWriter* writer) {
     currentWriter.store(writer ? writer : &systemWriter);
+}
+
+FileWriter* FileWriter::installed() {
+    FileWriter* writer = currentWriter.load();
+    return writer == &systemWriter ? nullptr : writer;
 }
 
 SaveResult SafeSave::write(const std::string& utf8Path, std::string_view bytes) {

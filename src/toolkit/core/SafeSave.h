@@ -16,6 +16,9 @@ public:
     virtual ~FileWriter();
     // Same contract as ::write: bytes written, or -1 with errno set.
     virtual ssize_t write(int fd, const void* data, std::size_t size) = 0;
+    // nullptr restores the real ::write. The caller keeps ownership.
+    static void install(FileWriter* writer);
+    static FileWriter* installed();
 };
 
 // Replaces a whole file so that readers and crashes see either the old or the new contents, never
@@ -29,6 +32,4 @@ public:
 class SafeSave {
 public:
     static SaveResult write(const std::string& utf8Path, std::string_view bytes);
-    // nullptr restores the real ::write. The caller keeps ownership.
-    static void setWriter(FileWriter* writer);
 };

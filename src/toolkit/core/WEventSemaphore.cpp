@@ -1,4 +1,4 @@
-#include "WEventSemaphore.h"
+#include "toolkit/core/WEventSemaphore.h"
 
 #include <atomic>
 #include <chrono>

@@ -1,4 +1,4 @@
-#include "WFilePath.h"
+#include "toolkit/core/WFilePath.h"
 
 WFilePath WFilePath::normalized() const {
     std::string out;

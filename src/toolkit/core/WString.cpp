@@ -1,6 +1,6 @@
-#include "WString.h"
+#include "toolkit/core/WString.h"
 
-#include "Cp1252.h"
+#include "toolkit/core/Cp1252.h"
 
 #include <algorithm>
 #include <climits>

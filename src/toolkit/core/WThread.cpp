@@ -1,4 +1,4 @@
-#include "WThread.h"
+#include "toolkit/core/WThread.h"
 
 #include <pthread.h>
 #include <sys/resource.h>

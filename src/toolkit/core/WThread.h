@@ -1,7 +1,7 @@
 #pragma once
 
-#include "WEventSemaphore.h"
-#include "WString.h"
+#include "toolkit/core/WEventSemaphore.h"
+#include "toolkit/core/WString.h"
 
 #include <atomic>
 #include <condition_variable>

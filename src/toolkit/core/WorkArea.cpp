@@ -1,4 +1,4 @@
-#include "WorkArea.h"
+#include "toolkit/core/WorkArea.h"
 
 #include <atomic>
 
@@ -6,9 +6,10 @@ namespace {
 std::atomic<WorkArea*> g_area{nullptr};
 }
 
-WorkArea* WorkArea::current() {
+WorkArea* WorkArea::installed() {
     return g_area.load();
 }
+
 void WorkArea::install(WorkArea* area) {
     g_area.store(area);
 }

@@ -14,6 +14,7 @@ public:
     virtual ~WorkArea() = default;
     virtual WRect workArea() const = 0;
 
-    static WorkArea* current();
+    // Installs the work area (nullptr: none). The caller keeps ownership.
     static void install(WorkArea* area);
+    static WorkArea* installed();
 };

@@ -1,7 +1,7 @@
-#include "WAcceleratorTable.h"
+#include "toolkit/gui/WAcceleratorTable.h"
 
-#include "WAcceleratorFilter.h"
-#include "WForm.h"
+#include "toolkit/gui/WForm.h"
+#include "toolkit/gui/qt/WAcceleratorFilter.h"
 
 #include <cctype>
 

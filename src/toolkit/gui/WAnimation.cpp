@@ -1,4 +1,4 @@
-#include "WAnimation.h"
+#include "toolkit/gui/WAnimation.h"
 
 #include <QLabel>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WControl.h"
+#include "toolkit/gui/WControl.h"
 
 // An animation control. The program gives it no clip, so it only takes its place on the form.
 class WAnimation : public WControl {

@@ -1,7 +1,7 @@
-#include "WApplication.h"
+#include "toolkit/gui/WApplication.h"
 
-#include "QtMessagePump.h"
-#include "QtWorkArea.h"
+#include "toolkit/gui/qt/QtMessagePump.h"
+#include "toolkit/gui/qt/QtWorkArea.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
@@ -84,7 +84,7 @@ WApplication::WApplication(int& argc, char** argv) : impl_(std::make_unique<Impl
     // The program ends when its main form closes, even when that form was never shown.
     impl_->app->setQuitOnLastWindowClosed(false);
     MessagePump::install(&impl_->pump);
-    impl_->previousWorkArea = WorkArea::current();
+    impl_->previousWorkArea = WorkArea::installed();
     if (!impl_->previousWorkArea)
         WorkArea::install(&impl_->workArea);
 
@@ -118,7 +118,7 @@ WApplication::~WApplication() {
         fd = -1;
     }
     MessagePump::install(nullptr);
-    if (WorkArea::current() == &impl_->workArea)
+    if (WorkArea::installed() == &impl_->workArea)
         WorkArea::install(impl_->previousWorkArea);
     impl_->app.reset();
     if (g_headless)

@@ -1,6 +1,6 @@
-#include "WBitmap.h"
+#include "toolkit/gui/WBitmap.h"
 
-#include "WResourceCatalog.h"
+#include "toolkit/gui/WResources.h"
 
 WBitmap::WBitmap(int id) : id_(id) {
     const WResourceCatalog* catalog = WResources::catalog();

@@ -1,6 +1,6 @@
-#include "WCheckBox.h"
+#include "toolkit/gui/WCheckBox.h"
 
-#include "WWindowBridge.h"
+#include "toolkit/gui/qt/WWindowBridge.h"
 
 #include <QCheckBox>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WControl.h"
+#include "toolkit/gui/WControl.h"
 
 // A check box that toggles on click and raises ClickEvent; setting the mark raises nothing.
 class WCheckBox : public WControl {

@@ -1,7 +1,7 @@
-#include "WComboBox.h"
+#include "toolkit/gui/WComboBox.h"
 
-#include "QtText.h"
-#include "WWindowBridge.h"
+#include "toolkit/gui/qt/QtText.h"
+#include "toolkit/gui/qt/WWindowBridge.h"
 
 #include <QComboBox>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WControl.h"
+#include "toolkit/gui/WControl.h"
 
 // A combo box (WStyle::DropDownList: a list without an edit field). The user's choice raises
 // SelectEvent, opening the list raises DropDownEvent; the program's own selection raises nothing.

@@ -1,6 +1,6 @@
-#include "WCommandButton.h"
+#include "toolkit/gui/WCommandButton.h"
 
-#include "WWindowBridge.h"
+#include "toolkit/gui/qt/WWindowBridge.h"
 
 #include <QPushButton>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WControl.h"
+#include "toolkit/gui/WControl.h"
 
 // A push button; a click raises ClickEvent.
 class WCommandButton : public WControl {

@@ -1,7 +1,7 @@
-#include "WControl.h"
+#include "toolkit/gui/WControl.h"
 
-#include "QtText.h"
-#include "WForm.h"
+#include "toolkit/gui/WForm.h"
+#include "toolkit/gui/qt/QtText.h"
 
 #include <QFrame>
 #include <QWidget>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "WResourceCatalog.h"
-#include "WWindow.h"
+#include "toolkit/gui/WResourceCatalog.h"
+#include "toolkit/gui/WWindow.h"
 
 class WForm;
 

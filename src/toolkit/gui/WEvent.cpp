@@ -1,4 +1,4 @@
-#include "WEvent.h"
+#include "toolkit/gui/WEvent.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "WFont.h"
+#include "toolkit/gui/WFont.h"
 
 std::optional<WFont> WFont::fromText(const WString& text) {
     const std::size_t dot = text.find('.');

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WString.h"
+#include "toolkit/core/WString.h"
 
 #include <optional>
 

@@ -1,10 +1,11 @@
-#include "WForm.h"
+#include "toolkit/gui/WForm.h"
 
-#include "QtImageCache.h"
-#include "WAcceleratorTable.h"
-#include "WFont.h"
-#include "WMenu.h"
-#include "WWindowBridge.h"
+#include "toolkit/gui/WAcceleratorTable.h"
+#include "toolkit/gui/WFont.h"
+#include "toolkit/gui/WMenu.h"
+#include "toolkit/gui/WResources.h"
+#include "toolkit/gui/qt/QtImageCache.h"
+#include "toolkit/gui/qt/WWindowBridge.h"
 
 #include <QVBoxLayout>
 #include <QWidget>

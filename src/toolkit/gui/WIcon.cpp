@@ -1,6 +1,6 @@
-#include "WIcon.h"
+#include "toolkit/gui/WIcon.h"
 
-#include "WResourceCatalog.h"
+#include "toolkit/gui/WResources.h"
 
 WIcon::WIcon(int id) : id_(id) {
     const WResourceCatalog* catalog = WResources::catalog();

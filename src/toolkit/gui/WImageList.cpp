@@ -1,4 +1,4 @@
-#include "WImageList.h"
+#include "toolkit/gui/WImageList.h"
 
 int WImageList::add(int bitmapId) {
     bitmaps_.push_back(bitmapId);

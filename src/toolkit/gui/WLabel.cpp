@@ -1,4 +1,4 @@
-#include "WLabel.h"
+#include "toolkit/gui/WLabel.h"
 
 #include <QLabel>
 

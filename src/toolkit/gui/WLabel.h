@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WControl.h"
+#include "toolkit/gui/WControl.h"
 
 // A static text; WStyle::Centered centres it.
 class WLabel : public WControl {

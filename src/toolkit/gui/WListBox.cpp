@@ -1,9 +1,9 @@
-#include "WListBox.h"
+#include "toolkit/gui/WListBox.h"
 
-#include "QtListOrder.h"
-#include "QtText.h"
-#include "ScopedFlag.h"
-#include "WWindowBridge.h"
+#include "toolkit/gui/qt/QtListOrder.h"
+#include "toolkit/gui/qt/QtText.h"
+#include "toolkit/gui/qt/ScopedFlag.h"
+#include "toolkit/gui/qt/WWindowBridge.h"
 
 #include <QListWidget>
 

@@ -1,6 +1,6 @@
-#include "WMaskedTextBox.h"
+#include "toolkit/gui/WMaskedTextBox.h"
 
-#include "QtText.h"
+#include "toolkit/gui/qt/QtText.h"
 
 #include <QLineEdit>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WTextBox.h"
+#include "toolkit/gui/WTextBox.h"
 
 #include <vector>
 

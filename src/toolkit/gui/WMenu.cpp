@@ -1,6 +1,7 @@
-#include "WMenu.h"
+#include "toolkit/gui/WMenu.h"
 
-#include "WForm.h"
+#include "toolkit/gui/WForm.h"
+#include "toolkit/gui/WResources.h"
 
 #include <QLayout>
 #include <QMenuBar>

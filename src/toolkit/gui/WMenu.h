@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WMenuBase.h"
+#include "toolkit/gui/WMenuBase.h"
 
 class WForm;
 

@@ -1,6 +1,6 @@
-#include "WMenuBase.h"
+#include "toolkit/gui/WMenuBase.h"
 
-#include "QtText.h"
+#include "toolkit/gui/qt/QtText.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "WEvent.h"
-#include "WMenuItem.h"
-#include "WResourceCatalog.h"
+#include "toolkit/gui/WEvent.h"
+#include "toolkit/gui/WMenuItem.h"
+#include "toolkit/gui/WResourceCatalog.h"
 
 #include <memory>
 #include <vector>

@@ -1,7 +1,7 @@
-#include "WMenuItem.h"
+#include "toolkit/gui/WMenuItem.h"
 
-#include "QtText.h"
-#include "WMenuBase.h"
+#include "toolkit/gui/WMenuBase.h"
+#include "toolkit/gui/qt/QtText.h"
 
 #include <QAction>
 

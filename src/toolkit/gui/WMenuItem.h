@@ -1,7 +1,7 @@
 #pragma once
 
-#include "WEvent.h"
-#include "WString.h"
+#include "toolkit/core/WString.h"
+#include "toolkit/gui/WEvent.h"
 
 class QAction;
 class WMenuBase;

@@ -1,15 +1,18 @@
-#include "WMessageBox.h"
+#include "toolkit/gui/WMessageBox.h"
 
-#include "QtMessagePresenter.h"
-#include "WWindow.h"
+#include "toolkit/gui/WWindow.h"
+#include "toolkit/gui/qt/QtMessagePresenter.h"
+
+#include <atomic>
 
 namespace {
 
-WMessagePresenter* g_presenter = nullptr;
+std::atomic<WMessagePresenter*> g_presenter{nullptr};
 
 WMessagePresenter& presenter() {
     static QtMessagePresenter qtPresenter;
-    return g_presenter ? *g_presenter : qtPresenter;
+    WMessagePresenter* installed = g_presenter.load();
+    return installed ? *installed : qtPresenter;
 }
 
 } // namespace
@@ -25,6 +28,10 @@ int WMessageBox::show(WWindow* owner, const WString& text, const WString& captio
     return result >= 1 && result <= 9 ? result : ID::OTHER;
 }
 
-void WMessageBox::setPresenter(WMessagePresenter* presenter) {
-    g_presenter = presenter;
+void WMessagePresenter::install(WMessagePresenter* presenter) {
+    g_presenter.store(presenter);
+}
+
+WMessagePresenter* WMessagePresenter::installed() {
+    return g_presenter.load();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WString.h"
+#include "toolkit/core/WString.h"
 
 #include <memory>
 
@@ -38,13 +38,13 @@ class WMessagePresenter {
 public:
     virtual ~WMessagePresenter() = default;
     virtual int present(const WMessageRequest& request) = 0;
+    // Installs a presenter (nullptr restores the Qt one). The caller keeps ownership.
+    static void install(WMessagePresenter* presenter);
+    static WMessagePresenter* installed();
 };
 
 class WMessageBox {
 public:
     // The owner is used only when it is visible and enabled. Returns 1..9, else 10.
     static int show(WWindow* owner, const WString& text, const WString& caption, unsigned flags);
-
-    // Installs a presenter (nullptr restores the Qt one). The caller keeps ownership.
-    static void setPresenter(WMessagePresenter* presenter);
 };

@@ -1,6 +1,6 @@
-#include "WPictureBox.h"
+#include "toolkit/gui/WPictureBox.h"
 
-#include "QtImageCache.h"
+#include "toolkit/gui/qt/QtImageCache.h"
 
 #include <QLabel>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "WBitmap.h"
-#include "WControl.h"
+#include "toolkit/gui/WBitmap.h"
+#include "toolkit/gui/WControl.h"
 
 // Shows a bitmap at its natural size in the top left corner, clipped by the box.
 class WPictureBox : public WControl {

@@ -1,6 +1,7 @@
-#include "WPopupMenu.h"
+#include "toolkit/gui/WPopupMenu.h"
 
-#include "QtText.h"
+#include "toolkit/gui/WResources.h"
+#include "toolkit/gui/qt/QtText.h"
 
 #include <QAction>
 #include <QCursor>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WMenuBase.h"
+#include "toolkit/gui/WMenuBase.h"
 
 // A popup menu loaded from a resource name: the resource's single top entry's children become the
 // items. Raises InitMenuEvent before it opens.

@@ -1,6 +1,6 @@
-#include "WProgressWindow.h"
+#include "toolkit/gui/WProgressWindow.h"
 
-#include "QtText.h"
+#include "toolkit/gui/qt/QtText.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -31,11 +31,13 @@ int perMille(const CopyProgress& p) {
 
 } // namespace
 
-WProgressWindow::WProgressWindow(const WString& title)
-    : cancelled_(std::make_shared<std::atomic<bool>>(false)), holder_(std::make_shared<WProgressDialogHolder>()) {
-    const QString caption = QtText::toQString(title);
-    onUiThread([holder = holder_, cancelled = cancelled_, caption] {
-        auto* dialog = new QProgressDialog(caption, QStringLiteral("Abbrechen"), 0, 1000);
+WProgressWindow::WProgressWindow(const WProgressTexts& texts)
+    : cancelled_(std::make_shared<std::atomic<bool>>(false)), holder_(std::make_shared<WProgressDialogHolder>()),
+      fileCount_(texts.fileCount) {
+    const QString caption = QtText::toQString(texts.title);
+    const QString cancelText = QtText::toQString(texts.cancelButton);
+    onUiThread([holder = holder_, cancelled = cancelled_, caption, cancelText] {
+        auto* dialog = new QProgressDialog(caption, cancelText, 0, 1000);
         dialog->setWindowTitle(caption);
         dialog->setAttribute(Qt::WA_DeleteOnClose);
         dialog->setMinimumDuration(0);
@@ -56,7 +58,7 @@ WProgressWindow::~WProgressWindow() {
 
 void WProgressWindow::progress(const CopyProgress& p) {
     const int value = perMille(p);
-    const QString label = QStringLiteral("%1 von %2 Dateien").arg(p.filesDone).arg(p.filesTotal);
+    const QString label = QtText::toQString(fileCount_).arg(p.filesDone).arg(p.filesTotal);
     onUiThread([holder = holder_, value, label] {
         if (!holder->dialog)
             return;

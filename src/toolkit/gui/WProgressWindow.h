@@ -1,20 +1,27 @@
 #pragma once
 
-#include "FileCopy.h"
-#include "WString.h"
+#include "toolkit/core/FileCopy.h"
+#include "toolkit/core/WString.h"
 
 #include <atomic>
 #include <memory>
 
 class WProgressDialogHolder;
 
-// The progress window of a copy: a title, a bar and a cancel button (cancel counts as a failed
+// What the progress window says; the program's own words, handed in by the program.
+struct WProgressTexts {
+    WString title;
+    WString cancelButton;
+    WString fileCount; // "%1" stands for the files done, "%2" for the files in all
+};
+
+// The progress window of a copy: a title, a bar, a file count and a cancel button (cancel counts as a failed
 // copy). It may be made, fed and dropped on any thread: the window itself lives on the
 // user-interface thread and every change reaches it as a queued call, so a worker never waits for
 // the window and the window never waits for a worker.
 class WProgressWindow : public CopyObserver {
 public:
-    explicit WProgressWindow(const WString& title);
+    explicit WProgressWindow(const WProgressTexts& texts);
     ~WProgressWindow() override;
     WProgressWindow(const WProgressWindow&) = delete;
     WProgressWindow& operator=(const WProgressWindow&) = delete;
@@ -27,4 +34,5 @@ public:
 private:
     std::shared_ptr<std::atomic<bool>> cancelled_;
     std::shared_ptr<WProgressDialogHolder> holder_;
+    WString fileCount_;
 };

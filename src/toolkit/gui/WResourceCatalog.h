@@ -2,9 +2,9 @@
 
 #include <vector>
 
-// The program's resources as plain data (no Qt): form layouts, menus, key tables, bitmaps and icons.
-// Texts are UTF-8 literals and become Windows-1252 when loaded. The application installs its
-// catalogue once at start-up; the toolkit loads resources by name or id from it.
+// The program's resources as plain data (no Qt, no library): form layouts, menus, key tables, bitmaps
+// and icons. Texts are UTF-8 literals and become Windows-1252 when loaded. The application installs
+// its catalogue once at start-up (WResources.h); the toolkit loads resources by name or id from it.
 
 enum class WControlKind {
     Label,
@@ -109,8 +109,3 @@ public:
     // Icons are drawn from the same kind of description.
     virtual const WBitmapTemplate* icon(int id) const = 0;
 };
-
-namespace WResources {
-void install(const WResourceCatalog* catalog);
-const WResourceCatalog* catalog();
-} // namespace WResources

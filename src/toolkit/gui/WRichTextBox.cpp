@@ -1,6 +1,6 @@
-#include "WRichTextBox.h"
+#include "toolkit/gui/WRichTextBox.h"
 
-#include "QtText.h"
+#include "toolkit/gui/qt/QtText.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QScrollBar>

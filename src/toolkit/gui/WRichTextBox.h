@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WControl.h"
+#include "toolkit/gui/WControl.h"
 
 // A multi-line plain-text box (WStyle::ReadOnly: not editable; WStyle::ScrollBars: no line wrapping,
 // scroll bars as needed).

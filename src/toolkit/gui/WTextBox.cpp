@@ -1,7 +1,7 @@
-#include "WTextBox.h"
+#include "toolkit/gui/WTextBox.h"
 
-#include "QtCp1252Validator.h"
-#include "WWindowBridge.h"
+#include "toolkit/gui/qt/QtCp1252Validator.h"
+#include "toolkit/gui/qt/WWindowBridge.h"
 
 #include <QLineEdit>
 

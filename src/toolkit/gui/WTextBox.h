@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WControl.h"
+#include "toolkit/gui/WControl.h"
 
 // A single-line text field (WStyle::ReadOnly: not editable). Every change of its text, typed or set,
 // raises ChangeEvent. Characters that Windows-1252 lacks cannot be entered.

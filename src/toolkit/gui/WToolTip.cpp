@@ -1,6 +1,6 @@
-#include "WToolTip.h"
+#include "toolkit/gui/WToolTip.h"
 
-#include "WWindow.h"
+#include "toolkit/gui/WWindow.h"
 
 #include <QToolTip>
 #include <QWidget>

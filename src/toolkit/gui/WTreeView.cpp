@@ -1,11 +1,11 @@
-#include "WTreeView.h"
+#include "toolkit/gui/WTreeView.h"
 
-#include "QtImageCache.h"
-#include "QtListOrder.h"
-#include "QtText.h"
-#include "ScopedFlag.h"
-#include "WImageList.h"
-#include "WWindowBridge.h"
+#include "toolkit/gui/WImageList.h"
+#include "toolkit/gui/qt/QtImageCache.h"
+#include "toolkit/gui/qt/QtListOrder.h"
+#include "toolkit/gui/qt/QtText.h"
+#include "toolkit/gui/qt/ScopedFlag.h"
+#include "toolkit/gui/qt/WWindowBridge.h"
 
 #include <QTreeWidget>
 

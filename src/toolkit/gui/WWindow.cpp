@@ -1,8 +1,8 @@
-#include "WWindow.h"
+#include "toolkit/gui/WWindow.h"
 
-#include "QtText.h"
-#include "WFont.h"
-#include "WWindowBridge.h"
+#include "toolkit/gui/WFont.h"
+#include "toolkit/gui/qt/QtText.h"
+#include "toolkit/gui/qt/WWindowBridge.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

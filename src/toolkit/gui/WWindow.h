@@ -1,8 +1,8 @@
 #pragma once
 
-#include "WEvent.h"
-#include "WString.h"
-#include "WorkArea.h" // WRect
+#include "toolkit/core/WString.h"
+#include "toolkit/core/WorkArea.h" // WRect
+#include "toolkit/gui/WEvent.h"
 
 #include <cstdint>
 #include <memory>

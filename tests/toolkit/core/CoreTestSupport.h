@@ -2,9 +2,10 @@
 
 // Helpers for the tests of SafeSave and of the copy engine.
 
-#include "FileCopy.h"
-#include "SafeSave.h"
-#include "TempWorkDir.h"
+#include "support/ScriptedWriter.h"
+#include "support/TempWorkDir.h"
+#include "toolkit/core/FileCopy.h"
+#include "toolkit/core/SafeSave.h"
 
 #include <gtest/gtest.h>
 
@@ -145,63 +146,6 @@ inline ::testing::AssertionResult sameTree(const Contents& actual, const Content
     }
     return ::testing::AssertionSuccess();
 }
-
-// Stands in for the one call that writes file data (SafeSave's FileWriter, the copy's CopyWriter):
-// writes at most `perCall` bytes a call until `budget` bytes are used up, then fails with `err`
-// (0: makes no progress, which must not loop for ever); `interrupt` makes every other call fail
-// with EINTR. Notes the widest mode bits of a file while it is written and calls that overlap,
-// and calls `look` on every call.
-template <class Base> class ScriptedWriter : public Base {
-public:
-    explicit ScriptedWriter(std::size_t budget = SIZE_MAX, int err = 0, std::size_t perCall = SIZE_MAX,
-                            bool interrupt = false)
-        : budget_(budget), err_(err), perCall_(perCall), interrupt_(interrupt) {}
-    ssize_t write(int fd, const void* data, std::size_t size) override {
-        if (inside_.exchange(true))
-            overlapped = true;
-        struct stat st {};
-        ::fstat(fd, &st);
-        widest |= st.st_mode & 07777;
-        look();
-        ++calls;
-        ssize_t n = -1;
-        if (interrupt_ && calls % 2 == 0) {
-            errno = EINTR;
-        } else if (budget_ == 0) {
-            errno = err_;
-            n = err_ == 0 ? 0 : -1;
-        } else {
-            const std::size_t take = std::min({size, budget_, perCall_});
-            budget_ -= take;
-            n = ::write(fd, data, take);
-        }
-        inside_ = false;
-        return n;
-    }
-    std::function<void()> look = [] {};
-    std::atomic<bool> overlapped{false};
-    mode_t widest = 0;
-    int calls = 0;
-
-private:
-    std::size_t budget_;
-    int err_;
-    std::size_t perCall_;
-    bool interrupt_;
-    std::atomic<bool> inside_{false};
-};
-
-// Installs a writer for its lifetime.
-template <class Writer> class WriterScope {
-public:
-    WriterScope(void (*install)(Writer*), std::type_identity_t<Writer>* writer) : install_(install) {
-        install_(writer);
-    }
-    ~WriterScope() { install_(nullptr); }
-
-private:
-    void (*install_)(Writer*);
-};
 
 class UmaskScope {
 public:

@@ -177,9 +177,9 @@ TEST_F(FileCopyTargetTest, KeepCopiesNamesTheNewCopy) {
             SCOPED_TRACE(c.source + " with " + std::to_string(c.existing.size()) + " existing" +
                          (noReplace ? "" : ", no rename without replacing"));
             NoRenameNoReplace writer;
-            std::optional<WriterScope<CopyWriter>> scope;
+            std::optional<SeamScope<CopyWriter>> scope;
             if (!noReplace)
-                scope.emplace(&CopyWriter::install, &writer);
+                scope.emplace(&writer);
             fs::remove_all("quelle");
             fs::remove_all("ziel");
             fs::create_directory("ziel");

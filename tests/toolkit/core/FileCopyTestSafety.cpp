@@ -181,9 +181,9 @@ TEST_F(FileCopySafetyTest, FailingCancelledAndCompleteCopies) {
         };
         Writer writer(c.budget, c.err, c.perCall, c.perCall != SIZE_MAX);
         writer.look = [&] { std::this_thread::sleep_for(std::chrono::milliseconds(c.pauseMs)); };
-        std::optional<WriterScope<CopyWriter>> scope;
+        std::optional<SeamScope<CopyWriter>> scope;
         if (c.viaWriter)
-            scope.emplace(CopyWriter::install, &writer);
+            scope.emplace(&writer);
         const CopyResult r = copy(from, "ziel", c.flags, &observer);
         scope.reset();
 

@@ -1,4 +1,4 @@
-#include "SafeSave.h"
+#include "toolkit/core/SafeSave.h"
 #include "CoreTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -78,7 +78,7 @@ TEST_F(SafeSaveTest, FailuresLeaveTheOldBytesAndShortWritesAreContinued) {
             for (const auto& name : dir.entries())
                 seen.push_back(name);
         };
-        WriterScope scope(SafeSave::setWriter, &writer);
+        SeamScope<FileWriter> scope(&writer);
         const SaveResult r = SafeSave::write(c.path, next);
         EXPECT_EQ(writer.widest & ~0600u, 0u) << std::oct << writer.widest;
         for (const auto& name : seen)

@@ -1,5 +1,5 @@
-#include "WEventSemaphore.h"
-#include "WThread.h"
+#include "toolkit/core/WEventSemaphore.h"
+#include "toolkit/core/WThread.h"
 
 #include <gtest/gtest.h>
 

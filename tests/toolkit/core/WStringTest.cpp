@@ -1,5 +1,6 @@
-#include "WString.h"
-#include "Cp1252.h"
+#include "toolkit/core/WString.h"
+#include "support/TestPrinting.h"
+#include "toolkit/core/Cp1252.h"
 
 #include <gtest/gtest.h>
 
@@ -9,11 +10,6 @@
 #include <string>
 
 using namespace std::string_literals;
-
-// Readable failure messages: the bytes, not the object.
-static void PrintTo(const WString& s, std::ostream* os) {
-    *os << testing::PrintToString(s.bytes());
-}
 
 // A WString is a C text: every way in stops at the first NUL, and nothing may put one inside.
 TEST(WString, NulEndsTheTextAndNullCountsAsEmpty) {

@@ -1,5 +1,5 @@
-#include "WApplication.h"
-#include "WEventSemaphore.h"
+#include "toolkit/core/WEventSemaphore.h"
+#include "toolkit/gui/WApplication.h"
 
 #include <QGuiApplication>
 

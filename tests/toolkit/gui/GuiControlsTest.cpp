@@ -1,8 +1,9 @@
 // The controls: their operations and the events their widgets raise, fonts and pictures.
-#include "QtImageCache.h"
 #include "TestForm.h"
-#include "WBitmap.h"
-#include "WFont.h"
+#include "support/TestPrinting.h"
+#include "toolkit/gui/WBitmap.h"
+#include "toolkit/gui/WFont.h"
+#include "toolkit/gui/qt/QtImageCache.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -22,13 +23,6 @@ class GuiControls : public ::testing::Test {
 protected:
     void SetUp() override { form.showAndWait(); }
 
-    static std::vector<std::string> items(const WListBox& list) {
-        std::vector<std::string> result;
-        for (int i = 0; i < list.count(); ++i)
-            result.push_back(list.itemText(i).toUtf8());
-        return result;
-    }
-
     InstalledTestCatalog catalog;
     TestForm form;
     EventLog log;
@@ -38,7 +32,7 @@ TEST_F(GuiControls, ListItemsGoWhereTheListsOrderOrTheCallerSays) {
     WListBox& sorted = *form.listSorted;
     for (const char* name : {"Zeta", "alpha", "Mitte", "beta", "Äpfel", "Alpha", "mittag", "zebra"})
         sorted.addItem(*WString::fromUtf8(name));
-    EXPECT_EQ(items(sorted),
+    EXPECT_EQ(textsOf(sorted),
               (std::vector<std::string>{"alpha", "Alpha", "Äpfel", "beta", "mittag", "Mitte", "zebra", "Zeta"}));
     EXPECT_EQ(sorted.addItem("Beta2"), 4) << "addItem returns the sorted position";
     // Inserting keeps the given order even in a sorted list: a saved order is restored this way.
@@ -46,7 +40,7 @@ TEST_F(GuiControls, ListItemsGoWhereTheListsOrderOrTheCallerSays) {
     for (const auto& [index, path] : {std::pair{-1, "/z"}, {-1, "/a"}, {1, "/m"}, {99, "/b"}})
         sorted.insertItem(index, path);
     EXPECT_EQ(sorted.addItem("/zz"), 4);
-    EXPECT_EQ(items(sorted), (std::vector<std::string>{"/z", "/m", "/a", "/b", "/zz"}))
+    EXPECT_EQ(textsOf(sorted), (std::vector<std::string>{"/z", "/m", "/a", "/b", "/zz"}))
         << "-1 or beyond the end appends";
 }
 

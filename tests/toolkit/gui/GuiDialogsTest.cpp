@@ -1,7 +1,8 @@
 // Message boxes and the progress window: the windows the toolkit shows on behalf of any thread.
-#include "ScriptedMessageBoxes.h"
 #include "TestForm.h"
-#include "WProgressWindow.h"
+#include "support/ScriptedMessageBoxes.h"
+#include "support/SeamScope.h"
+#include "toolkit/gui/WProgressWindow.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -50,7 +51,7 @@ TEST_F(MessageBoxes, TheOwnerIsUsedOnlyWhenVisibleAndEnabledAndResultsBeyondNine
 }
 
 TEST_F(MessageBoxes, AWorkersBoxIsShownByTheUserInterfaceThreadAsTheFlagsSay) {
-    WMessageBox::setPresenter(nullptr);
+    SeamScope<WMessagePresenter> realBoxes(nullptr);
     form.showAndWait();
     std::atomic<int> result{0};
     std::thread worker([this, &result] {
@@ -89,17 +90,27 @@ QProgressDialog* findDialog(const QString& title) {
     return nullptr;
 }
 
+// Every queued call posted to the application before this one has run.
+void drainQueuedCalls() {
+    bool reached = false;
+    QMetaObject::invokeMethod(
+        qApp, [&] { reached = true; }, Qt::QueuedConnection);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return reached; }, 2000));
+}
+
 TEST(ProgressWindow, WorkersMakeFeedAndDropItWithoutWaitingForTheUserInterfaceThread) {
-    const QString title = QStringLiteral("Morlanz führt die automatische Datensicherung durch!");
+    const QString title = QStringLiteral("Kopie läuft");
     std::unique_ptr<WProgressWindow> window;
     std::thread([&] {
-        window = std::make_unique<WProgressWindow>(*WString::fromUtf8(title.toStdString()));
+        window = std::make_unique<WProgressWindow>(WProgressTexts{"Kopie läuft"_w, "Halt"_w, "%1 of %2 files"_w});
         window->progress({.bytesDone = 100, .bytesTotal = 400, .filesDone = 1, .filesTotal = 4});
     }).join(); // returned while the user-interface thread handled nothing
     QProgressDialog* dialog = nullptr;
     ASSERT_TRUE(QTest::qWaitFor([&] { return (dialog = findDialog(title)) != nullptr; }, 2000));
     EXPECT_EQ(dialog->thread(), QThread::currentThread());
     EXPECT_TRUE(QTest::qWaitFor([&] { return dialog->value() == 250; }, 2000)) << "by bytes, in per mille";
+    EXPECT_EQ(dialog->labelText(), QStringLiteral("1 of 4 files")) << "the caller's words";
+    EXPECT_EQ(dialog->findChild<QPushButton*>()->text(), QStringLiteral("Halt"));
     window->progress({.filesDone = 3, .filesTotal = 4});
     EXPECT_TRUE(QTest::qWaitFor([&] { return dialog->value() == 750; }, 2000)) << "by files when no bytes are known";
     EXPECT_FALSE(window->cancelled());
@@ -109,8 +120,8 @@ TEST(ProgressWindow, WorkersMakeFeedAndDropItWithoutWaitingForTheUserInterfaceTh
     EXPECT_TRUE(QTest::qWaitFor([&] { return findDialog(title) == nullptr; }, 2000));
 
     // Dropped at once: the window is made and closed in order, none is left behind.
-    std::thread([] { WProgressWindow gone("Sofort weg"); }).join();
-    QTest::qWait(50);
+    std::thread([] { WProgressWindow gone({"Sofort weg", "Halt", "%1/%2"}); }).join();
+    drainQueuedCalls();
     EXPECT_EQ(findDialog("Sofort weg"), nullptr);
 }
 

@@ -1,6 +1,6 @@
 // The event mechanism: the connection table, and Qt's mouse events mapped to W events on real widgets.
 #include "TestForm.h"
-#include "WPopupMenu.h"
+#include "toolkit/gui/WPopupMenu.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

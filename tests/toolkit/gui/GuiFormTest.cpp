@@ -1,8 +1,8 @@
 // Forms: creation from a layout, dialog units, the close sequence, window states and activation, the
 // menu bar and its key table.
 #include "TestForm.h"
-#include "WAcceleratorTable.h"
-#include "WMenu.h"
+#include "toolkit/gui/WAcceleratorTable.h"
+#include "toolkit/gui/WMenu.h"
 
 #include <QMenuBar>
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "QtText.h"
+#include "toolkit/gui/qt/QtText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
 #include "TestForm.h"
+#include "toolkit/gui/WResources.h"
 
 #include <QApplication>
 #include <QTest>

@@ -1,15 +1,15 @@
 #pragma once
 
-#include "WCheckBox.h"
-#include "WComboBox.h"
-#include "WCommandButton.h"
-#include "WForm.h"
-#include "WLabel.h"
-#include "WListBox.h"
-#include "WMaskedTextBox.h"
-#include "WPictureBox.h"
-#include "WRichTextBox.h"
-#include "WTextBox.h"
+#include "toolkit/gui/WCheckBox.h"
+#include "toolkit/gui/WComboBox.h"
+#include "toolkit/gui/WCommandButton.h"
+#include "toolkit/gui/WForm.h"
+#include "toolkit/gui/WLabel.h"
+#include "toolkit/gui/WListBox.h"
+#include "toolkit/gui/WMaskedTextBox.h"
+#include "toolkit/gui/WPictureBox.h"
+#include "toolkit/gui/WRichTextBox.h"
+#include "toolkit/gui/WTextBox.h"
 
 #include <initializer_list>
 #include <memory>

@@ -1,6 +1,6 @@
-#include "QtMessagePump.h"
+#include "toolkit/gui/qt/QtMessagePump.h"
 
-#include "WApplication.h"
+#include "toolkit/gui/WApplication.h"
 
 #include <QCoreApplication>
 #include <QThread>

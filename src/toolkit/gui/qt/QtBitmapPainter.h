@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WResourceCatalog.h"
+#include "toolkit/gui/WResourceCatalog.h"
 
 #include <QPixmap>
 

@@ -1,7 +1,7 @@
-#include "WWindowBridge.h"
+#include "toolkit/gui/qt/WWindowBridge.h"
 
-#include "WForm.h"
-#include "WPopupMenu.h"
+#include "toolkit/gui/WForm.h"
+#include "toolkit/gui/WPopupMenu.h"
 
 #include <QAbstractScrollArea>
 #include <QCloseEvent>

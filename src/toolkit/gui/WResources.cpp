@@ -1,6 +1,6 @@
-#include "WResourceCatalog.h"
+#include "toolkit/gui/WResources.h"
 
-#include "QtImageCache.h"
+#include "toolkit/gui/qt/QtImageCache.h"
 
 namespace {
 const WResourceCatalog* g_catalog = nullptr;

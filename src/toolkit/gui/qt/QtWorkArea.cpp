@@ -1,4 +1,4 @@
-#include "QtWorkArea.h"
+#include "toolkit/gui/qt/QtWorkArea.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WEventSemaphore.h"
+#include "toolkit/core/WEventSemaphore.h"
 
 // Handles the user-interface thread's Qt events for waits that must keep the window alive.
 class QtMessagePump : public MessagePump {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WEvent.h"
+#include "toolkit/gui/WEvent.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,4 +1,4 @@
-#include "QtListOrder.h"
+#include "toolkit/gui/qt/QtListOrder.h"
 
 #include <QCollator>
 #include <QLocale>

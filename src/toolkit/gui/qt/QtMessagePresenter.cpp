@@ -1,7 +1,7 @@
-#include "QtMessagePresenter.h"
+#include "toolkit/gui/qt/QtMessagePresenter.h"
 
-#include "QtText.h"
-#include "WWindow.h"
+#include "toolkit/gui/WWindow.h"
+#include "toolkit/gui/qt/QtText.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,7 +1,7 @@
-#include "QtImageCache.h"
+#include "toolkit/gui/qt/QtImageCache.h"
 
-#include "QtBitmapPainter.h"
-#include "WResourceCatalog.h"
+#include "toolkit/gui/WResources.h"
+#include "toolkit/gui/qt/QtBitmapPainter.h"
 
 #include <QCoreApplication>
 #include <QHash>

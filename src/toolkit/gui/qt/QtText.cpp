@@ -1,6 +1,6 @@
-#include "QtText.h"
+#include "toolkit/gui/qt/QtText.h"
 
-#include "Cp1252.h"
+#include "toolkit/core/Cp1252.h"
 
 #include <QList>
 

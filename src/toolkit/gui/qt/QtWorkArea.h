@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WorkArea.h"
+#include "toolkit/core/WorkArea.h"
 
 // The primary screen's available geometry.
 class QtWorkArea : public WorkArea {

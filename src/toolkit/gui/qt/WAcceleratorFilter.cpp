@@ -1,7 +1,7 @@
-#include "WAcceleratorFilter.h"
+#include "toolkit/gui/qt/WAcceleratorFilter.h"
 
-#include "WAcceleratorTable.h"
-#include "WMenu.h"
+#include "toolkit/gui/WAcceleratorTable.h"
+#include "toolkit/gui/WMenu.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "QtBitmapPainter.h"
+#include "toolkit/gui/qt/QtBitmapPainter.h"
 
 #include <QApplication>
 #include <QImage>
