@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -26,7 +27,7 @@ SystemWriter systemWriter;
 std::atomic<FileWriter*> currentWriter{&systemWriter};
 
 SaveResult failure(const std::string& path, const std::string& message) {
-    return {false, path + ": " + message};
+    return {false, path + ": " + message, message};
 }
 
 SaveResult failure(const std::string& path, int err) {
@@ -147,27 +148,74 @@ FileWriter* FileWriter::installed() {
     return writer == &systemWriter ? nullptr : writer;
 }
 
-SaveResult SafeSave::write(const std::string& utf8Path, std::string_view bytes) {
-    if (utf8Path.empty())
-        return failure("(no file name)", ENOENT);
-    std::string resolved;
-    if (!resolveLinks(utf8Path, resolved))
-        return failure(utf8Path, errno);
-    const fs::path target(resolved);
-    if (!target.has_filename())
-        return failure(utf8Path, EISDIR);
+SafeSave::Prepared::Prepared(Prepared&& other) noexcept
+    : path_(std::move(other.path_)), target_(std::move(other.target_)), temp_(std::exchange(other.temp_, {})),
+      result_(std::move(other.result_)) {}
 
+SafeSave::Prepared& SafeSave::Prepared::operator=(Prepared&& other) noexcept {
+    if (this != &other) {
+        discard();
+        path_ = std::move(other.path_);
+        target_ = std::move(other.target_);
+        temp_ = std::exchange(other.temp_, {});
+        result_ = std::move(other.result_);
+    }
+    return *this;
+}
+
+SafeSave::Prepared::~Prepared() {
+    discard();
+}
+
+void SafeSave::Prepared::discard() {
+    if (!temp_.empty())
+        ::unlink(temp_.c_str());
+    temp_.clear();
+}
+
+SaveResult SafeSave::Prepared::commit() {
+    if (temp_.empty())
+        return result_;
+    if (::rename(temp_.c_str(), target_.c_str()) != 0) {
+        result_ = failure(path_, errno);
+        discard();
+        return result_;
+    }
+    temp_.clear();
+    syncFolder(target_);
+    return result_;
+}
+
+SafeSave::Prepared SafeSave::prepare(const std::string& utf8Path, std::string_view bytes) {
+    Prepared p;
+    p.path_ = utf8Path;
+    if (utf8Path.empty()) {
+        p.result_ = failure("(no file name)", ENOENT);
+        return p;
+    }
+    if (!resolveLinks(utf8Path, p.target_)) {
+        p.result_ = failure(utf8Path, errno);
+        return p;
+    }
+    const fs::path target(p.target_);
     struct stat old {};
-    const bool exists = ::stat(resolved.c_str(), &old) == 0;
-    if (exists && S_ISDIR(old.st_mode))
-        return failure(utf8Path, EISDIR);
-    if (exists && !S_ISREG(old.st_mode))
-        return failure(utf8Path, "not a regular file");
+    const bool exists = ::stat(p.target_.c_str(), &old) == 0;
+    if (!target.has_filename() || (exists && S_ISDIR(old.st_mode))) {
+        p.result_ = failure(utf8Path, EISDIR);
+        return p;
+    }
+    if (exists && !S_ISREG(old.st_mode)) {
+        p.result_ = failure(utf8Path, "not a regular file");
+        return p;
+    }
 
     std::string tempPath = tempTemplate(target);
     const int fd = ::mkostemp(tempPath.data(), O_CLOEXEC);
-    if (fd < 0)
-        return failure(utf8Path, errno);
+    if (fd < 0) {
+        p.result_ = failure(utf8Path, errno);
+        return p;
+    }
+    p.temp_ = std::move(tempPath); // from here on removed again unless committed
 
     int err = 0;
     bool ok = writeAll(fd, bytes, err);
@@ -179,14 +227,15 @@ SaveResult SafeSave::write(const std::string& utf8Path, std::string_view bytes) 
         ok = flushAndClose(fd, err);
     else
         ::close(fd);
-    if (ok && ::rename(tempPath.c_str(), resolved.c_str()) != 0) {
-        ok = false;
-        err = errno;
-    }
     if (!ok) {
-        ::unlink(tempPath.c_str());
-        return failure(utf8Path, err);
+        p.discard();
+        p.result_ = failure(utf8Path, err);
+        return p;
     }
-    syncFolder(target);
-    return {true, {}};
+    p.result_ = {true, {}, {}};
+    return p;
+}
+
+SaveResult SafeSave::write(const std::string& utf8Path, std::string_view bytes) {
+    return prepare(utf8Path, bytes).commit();
 }

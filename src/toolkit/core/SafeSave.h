@@ -7,7 +7,8 @@
 
 struct SaveResult {
     bool ok = false;
-    std::string error; // path and the system's message when ok is false
+    std::string error;  // path and the system's message when ok is false
+    std::string reason; // the system's message alone
 };
 
 // The one call that writes file data; tests install a writer that fails on purpose.
@@ -29,7 +30,38 @@ public:
 // A symbolic link is written through (its final target is replaced, the link stays). An existing
 // file keeps its permission bits; a new one gets 0666 minus the umask. Targets that are not
 // regular files (folders, FIFOs, devices) are refused.
+//
+// write() is prepare() and commit() in one. Apart, they let several files be written in full
+// before any of them replaces its old contents, so that files which must agree change together.
 class SafeSave {
 public:
+    // New contents that sit complete and flushed in their temporary file, waiting to replace the
+    // target. One that is never committed removes its temporary file when it goes.
+    class Prepared {
+    public:
+        Prepared(Prepared&& other) noexcept;
+        Prepared& operator=(Prepared&& other) noexcept;
+        Prepared(const Prepared&) = delete;
+        Prepared& operator=(const Prepared&) = delete;
+        ~Prepared();
+
+        // ok once the contents are written and flushed; otherwise the failure, and nothing is
+        // left behind.
+        const SaveResult& result() const { return result_; }
+        // Renames the temporary file over the target. A failed preparation gives its failure.
+        SaveResult commit();
+
+    private:
+        friend class SafeSave;
+        Prepared() = default;
+        void discard();
+
+        std::string path_;   // as the caller named it, for messages
+        std::string target_; // the file that is finally replaced (links followed)
+        std::string temp_;   // empty when there is nothing (left) to commit
+        SaveResult result_;
+    };
+
+    static Prepared prepare(const std::string& utf8Path, std::string_view bytes);
     static SaveResult write(const std::string& utf8Path, std::string_view bytes);
 };

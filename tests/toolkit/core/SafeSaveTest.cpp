@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <optional>
 #include <string>
 
 using namespace coretest;
@@ -138,4 +139,84 @@ TEST_F(SafeSaveTest, SpecialTargetsAndSymbolicLinks) {
     EXPECT_EQ(namesIn("."),
               (Names{"a.ini", "b.ini", "daten", "fifo", "haengt.ini", "kette.ini", "ordner", "save.ini"}));
     EXPECT_EQ(namesIn("daten"), (Names{"echt.ini", "neu.ini", "verweis.ini"}));
+}
+
+// The two steps apart: once prepared, the new bytes sit complete in a hidden file beside the
+// target, with the mode the target will have, and the target is untouched; only commit replaces it (keeping its mode),
+// and a preparation that is dropped, failed or whose rename fails leaves the target and no other file.
+TEST_F(SafeSaveTest, PreparedContentsReplaceTheTargetOnlyWhenCommitted) {
+    UmaskScope umask(022);
+    const std::string old = "[NUMMER]\r\nwert=1\r\n";
+    const std::string next = "[NUMMER]\r\nwert=2\r\n";
+    enum End { Dropped, Committed, MovedThenCommitted, TargetBecameAFolder };
+    const struct {
+        const char* what;
+        bool existed;
+        std::size_t budget; // SIZE_MAX: the preparation succeeds
+        End end;
+    } cases[] = {
+        {"dropped", true, SIZE_MAX, Dropped},
+        {"dropped, no file before", false, SIZE_MAX, Dropped},
+        {"committed", true, SIZE_MAX, Committed},
+        {"committed, no file before", false, SIZE_MAX, Committed},
+        {"moved, then committed", true, SIZE_MAX, MovedThenCommitted},
+        {"failed preparation committed", true, 4, Committed},
+        {"failed preparation, no file before", false, 0, Committed},
+        {"rename fails", true, SIZE_MAX, TargetBecameAFolder},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const auto& name : dir.entries())
+            fs::remove_all(name);
+        if (c.existed)
+            writeFile("savename.ini", old, 0640);
+        const bool prepares = c.budget == SIZE_MAX;
+        Writer writer(c.budget, ENOSPC);
+        std::optional<SeamScope<FileWriter>> scope(std::in_place, &writer);
+        std::optional<SafeSave::Prepared> prepared(SafeSave::prepare("savename.ini", next));
+        scope.reset();
+        EXPECT_EQ(prepared->result().ok, prepares) << prepared->result().error;
+
+        // Before the commit: the target as it was, and the new bytes beside it (if they could be written).
+        Names waiting = dir.entries();
+        std::erase(waiting, "savename.ini");
+        EXPECT_EQ(readFile("savename.ini"), c.existed ? old : "");
+        ASSERT_EQ(waiting.size(), prepares ? 1u : 0u);
+        if (prepares) {
+            EXPECT_TRUE(waiting.front().starts_with(".savename.ini.")) << waiting.front();
+            EXPECT_EQ(readFile(waiting.front()), next);
+            EXPECT_EQ(modeOf(waiting.front()), c.existed ? 0640u : 0644u) << "the mode is set before the rename";
+        }
+
+        SaveResult r;
+        if (c.end == MovedThenCommitted) {
+            SafeSave::Prepared taken(std::move(*prepared));
+            prepared.reset(); // the moved-from object must not take the file with it
+            r = taken.commit();
+        } else if (c.end == TargetBecameAFolder) {
+            fs::remove("savename.ini");
+            fs::create_directory("savename.ini");
+            r = prepared->commit();
+        } else if (c.end == Committed) {
+            r = prepared->commit();
+        }
+        prepared.reset();
+
+        const bool replaced = prepares && (c.end == Committed || c.end == MovedThenCommitted);
+        const bool present = c.existed || replaced;
+        EXPECT_EQ(dir.entries(), present ? Names{"savename.ini"} : Names{});
+        if (c.end == Dropped)
+            continue;
+        EXPECT_EQ(r.ok, replaced) << r.error;
+        if (replaced) {
+            EXPECT_EQ(readFile("savename.ini"), next);
+            EXPECT_EQ(modeOf("savename.ini"), c.existed ? 0640u : 0644u);
+            continue;
+        }
+        EXPECT_TRUE(r.error.starts_with("savename.ini: ")) << r.error;
+        EXPECT_EQ(r.reason, prepares ? "Is a directory" : "No space left on device");
+        if (c.end != TargetBecameAFolder) {
+            EXPECT_EQ(readFile("savename.ini"), c.existed ? old : "");
+        }
+    }
 }
