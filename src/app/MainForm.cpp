@@ -1,12 +1,20 @@
 #include "app/MainForm.h"
 
-#include "app/Form2.h"
+#include "app/WindowLink.h"
+#include "app/editor/JobEditor.h"
+#include "app/form1/Form1.h"
+#include "app/logview/LogView.h"
+#include "app/overview/JobList.h"
+#include "app/runs/BackupRunner.h"
+#include "app/settings/SettingsController.h"
+#include "backup/Scheduler.h"
 #include "resources/MorlanzResources.h"
 #include "storage/ProgramSettings.h"
 #include "toolkit/core/WorkArea.h"
 #include "toolkit/gui/WApplication.h"
 #include "toolkit/gui/WCommandButton.h"
 #include "toolkit/gui/WMenu.h"
+#include "toolkit/gui/WMenuItem.h"
 #include "toolkit/gui/WTextBox.h"
 
 namespace {
@@ -18,53 +26,52 @@ constexpr int kWindowHeight = 580;
 
 } // namespace
 
-MainForm::MainForm() = default;
+MainForm::MainForm() : form_(std::make_unique<Form1>()), link_(std::make_shared<WindowLink>(*form_)) {}
 
 MainForm::~MainForm() {
     // Normally ShutDown stopped the workers. A form dropped without a close (a failed start, a
-    // test) must not leave them running on its members; no messages are handled any more here.
-    bool alive = false;
-    for (auto& slot : threadSlots) {
-        slot.stop(kStopWaitMs, false);
-        alive = alive || slot.isAlive();
-    }
-    if (alive) {
-        CancelRuns();
-        for (auto& slot : threadSlots)
-            slot.finishedEvent.wait(slot.isAlive() ? kCancelWaitMs : 0);
-    }
-    for (auto& slot : threadSlots)
-        slot.abandonIfAlive();
+    // test) stops them here without handling messages; one that is given up wakes to a detached
+    // window link and shared state only.
+    link_->Detach();
+    slots_.StopAll(
+        [this] {
+            if (runner_)
+                runner_->CancelRuns();
+        },
+        false);
 }
 
-bool MainForm::onCreate() {
+bool MainForm::create() {
+    if (!form_->create())
+        return false;
+    jobList_ = std::make_unique<JobList>(*form_, data_, busy_);
+    editor_ = std::make_unique<JobEditor>(*form_, data_, busy_);
+    logView_ = std::make_unique<LogView>(*form_, busy_);
+    runner_ = std::make_unique<BackupRunner>(*form_, busy_);
+    settings_ = std::make_unique<SettingsController>(*form_, busy_);
     connectEvents();
     return StartUp();
 }
 
 void MainForm::connectEvents() {
-    connect(WEventId::ActivateEvent, this, &MainForm::onActivate);
-    connect(WEventId::CloseEvent, this, &MainForm::onClose);
-    connect(WEventId::LeftButtonDownEvent, this, &MainForm::onLeftButtonDown);
-    connect(WEventId::LeftButtonUpEvent, this, &MainForm::onLeftButtonUp);
-    connect(WEventId::MouseMoveEvent, this, &MainForm::onMouseMove);
-    connect(WEventId::MaximizeEvent, this, &MainForm::onMaximize);
-    cb_beenden->connect(WEventId::ClickEvent, this, &MainForm::onExitCommand);
-    if (WMenuItem* item = menu()->item(MenuId::Beenden))
+    Form1& f = *form_;
+    f.connect(WEventId::ActivateEvent, this, &MainForm::onActivate);
+    f.connect(WEventId::CloseEvent, this, &MainForm::onClose);
+    f.connect(WEventId::LeftButtonDownEvent, this, &MainForm::onLeftButtonDown);
+    f.connect(WEventId::LeftButtonUpEvent, this, &MainForm::onLeftButtonUp);
+    f.connect(WEventId::MouseMoveEvent, this, &MainForm::onMouseMove);
+    f.connect(WEventId::MaximizeEvent, this, &MainForm::onMaximize);
+    f.cb_beenden->connect(WEventId::ClickEvent, this, &MainForm::onExitCommand);
+    if (WMenuItem* item = f.menu()->item(MenuId::Beenden))
         item->connect(WEventId::ClickEvent, this, &MainForm::onExitCommand);
-    if (WMenuItem* item = menu()->item(MenuId::Einstellung))
-        item->connect(WEventId::ClickEvent, this, &MainForm::onSettingsCommand);
-    cb_starten->connect(WEventId::ClickEvent, this, &MainForm::onStartCommand);
-    cb_1->connect(WEventId::ClickEvent, this, &MainForm::onPauseCommand);
-    cb_2->connect(WEventId::ClickEvent, this, &MainForm::onResumeCommand);
-    cb_log_anzeigen->connect(WEventId::ClickEvent, this, &MainForm::onShowLogCommand);
-    cb_log_loeschen->connect(WEventId::ClickEvent, this, &MainForm::onClearLogCommand);
+    f.cb_1->connect(WEventId::ClickEvent, this, &MainForm::onPauseCommand);
+    f.cb_2->connect(WEventId::ClickEvent, this, &MainForm::onResumeCommand);
 }
 
 bool MainForm::StartUp() {
-    setIcon(kMainIconId);
-    moveSoundCounter = 0;
-    jobCount = 0;
+    form_->setIcon(kMainIconId);
+    data_.moveSoundCounter = 0;
+    data_.jobCount = 0;
     if (!PlaceWindow()) {
         startUpExitCode_ = WApplication::ExitNarrowScreen;
         return true; // the window exists; the program ends before its message loop
@@ -72,10 +79,24 @@ bool MainForm::StartUp() {
     ApplyStartMode();
     FillJobList();
     LoadSchedule();
-    for (auto& slot : threadSlots)
-        slot.reset();
+    slots_.Reset();
     StartWorkers();
     return true;
+}
+
+void MainForm::StartWorkers() {
+    std::shared_ptr<WindowLink> link = link_;
+    slots_.Start(
+        WorkerSlots::kClock,
+        [link](ThreadSlot& slot) { return ClockLoop(slot, [link](const WString& t) { link->SetClockText(t); }); },
+        WThread::Lowest);
+    scheduler_ = std::make_shared<Scheduler>(
+        slots_.share(WorkerSlots::kScheduler), data_.scheduleList,
+        Scheduler::Hooks{[link](const WString& caption) { link->SetCaption(caption); }, {}, runner_->ScheduledRun()});
+    // The thread holds the scheduler (and through it its slot and schedule) for as long as it runs.
+    slots_.Start(
+        WorkerSlots::kScheduler, [scheduler = scheduler_](ThreadSlot&) { return scheduler->SchedulerLoop(); },
+        WThread::Normal);
 }
 
 bool MainForm::PlaceWindow() {
@@ -84,78 +105,85 @@ bool MainForm::PlaceWindow() {
     if (work.width < kMinWorkAreaWidth)
         return false;
     if (work.width > kFullWorkAreaMaxWidth) {
-        setRect({work.x + (work.width - kWindowWidth) / 2, work.y + (work.height - kWindowHeight) / 2, kWindowWidth,
-                 kWindowHeight});
+        form_->setRect({work.x + (work.width - kWindowWidth) / 2, work.y + (work.height - kWindowHeight) / 2,
+                        kWindowWidth, kWindowHeight});
     } else {
-        setRect(work);
+        form_->setRect(work);
     }
-    repaint(true);
+    form_->repaint(true);
     return true;
 }
 
 void MainForm::ApplyStartMode() {
     if (ProgramSettings::StartMode() == 0)
-        setState(State::Normal);
+        form_->setState(WForm::State::Normal);
 }
 
 void MainForm::PickUpPath() {
-    if (pathPickUpPending) {
-        textb_nach->setText(ProgramSettings::TakePath());
-        pathPickUpPending = false;
+    if (data_.pathPickUpPending) {
+        form_->textb_nach->setText(ProgramSettings::TakePath());
+        data_.pathPickUpPending = false;
     }
 }
 
 void MainForm::ShutDown() {
-    for (int slot = 0; slot < kSlotCount; ++slot)
-        StopThreadSlot(slot);
-    // A worker still alive is inside a copy: cancel it, so that it ends between two chunks with
-    // its temporary file removed and the previous copy intact, and give it a moment to do so.
-    bool alive = false;
-    for (const auto& slot : threadSlots)
-        alive = alive || slot.isAlive();
-    if (alive) {
-        CancelRuns();
-        for (auto& slot : threadSlots) {
-            if (slot.isAlive())
-                slot.finishedEvent.waitDispatching(kCancelWaitMs);
-        }
-    }
-    for (auto& slot : threadSlots)
-        slot.abandonIfAlive();
+    slots_.StopAll([this] { runner_->CancelRuns(); }, true);
 }
 
 void MainForm::ExitProgram() {
-    close();
+    form_->close();
+}
+
+void MainForm::FillJobList() {
+    jobList_->FillJobList();
+}
+
+void MainForm::LoadJobIntoEditor(const WString& name) {
+    editor_->LoadJobIntoEditor(name);
+}
+
+WriteResult MainForm::SaveJob(const WString& name) {
+    return editor_->SaveJob(name);
+}
+
+WriteResult MainForm::RenameJob(const WString& newName) {
+    return editor_->RenameJob(newName);
+}
+
+WriteResult MainForm::DeleteJob(const WString& name) {
+    return jobList_->DeleteJob(name);
+}
+
+void MainForm::LoadSchedule() {
+    jobList_->LoadSchedule();
+}
+
+void MainForm::RunBackup(const WString& name, bool announce) {
+    runner_->RunBackup(name, announce);
+}
+
+void MainForm::StartSelectedBackup() {
+    runner_->StartSelectedBackup();
+}
+
+WString MainForm::BuildStatusText() {
+    return scheduler_ ? scheduler_->BuildStatusText() : WString();
+}
+
+void MainForm::ShowLog() {
+    logView_->ShowLog();
+}
+
+void MainForm::ClearLog() {
+    logView_->ClearLog();
 }
 
 void MainForm::OpenSettings() {
-    // Modeless: a second command brings the open form forward instead of opening another.
-    if (settingsForm_ && !settingsForm_->isClosed()) {
-        settingsForm_->activate();
-        return;
-    }
-    settingsForm_ = std::make_unique<Form2>();
-    if (!settingsForm_->create(*this)) {
-        settingsForm_.reset();
-        return;
-    }
-    settingsForm_->setState(State::Normal);
+    settings_->OpenSettings();
 }
 
-bool MainForm::StartThreadSlot(int slot, std::function<int()> body, int priority) {
-    return threadSlots.at(static_cast<std::size_t>(slot)).start(std::move(body), priority);
-}
-
-void MainForm::PauseScheduler(int slot) {
-    threadSlots.at(static_cast<std::size_t>(slot)).pause();
-}
-
-void MainForm::ResumeScheduler(int slot) {
-    threadSlots.at(static_cast<std::size_t>(slot)).resume();
-}
-
-void MainForm::StopThreadSlot(int slot) {
-    threadSlots.at(static_cast<std::size_t>(slot)).stop(kStopWaitMs);
+Form2* MainForm::settingsForm() const {
+    return settings_ ? settings_->settingsForm() : nullptr;
 }
 
 bool MainForm::onActivate(WEventData&) {
@@ -164,28 +192,32 @@ bool MainForm::onActivate(WEventData&) {
 }
 
 bool MainForm::onClose(WEventData&) {
+    if (busy_.IsBusy()) {
+        // The run by hand is still on the stack below: cancel its copy and close once it returns.
+        busy_.QueueClose([this] { runner_->CancelRuns(); }, [this] { ExitProgram(); });
+        return true;
+    }
     ShutDown();
     return false;
 }
 
 bool MainForm::onLeftButtonDown(WEventData&) {
-    setCapture();
+    form_->setCapture();
     return false;
 }
 
 bool MainForm::onLeftButtonUp(WEventData&) {
-    releaseCapture();
+    form_->releaseCapture();
     return false;
 }
 
 bool MainForm::onMouseMove(WEventData&) {
-    moveSoundCounter = 0;
-    moveSoundPlayed = false;
+    data_.moveSoundCounter = 0;
     return false;
 }
 
 bool MainForm::onMaximize(WEventData&) {
-    activate();
+    form_->activate();
     return false;
 }
 
@@ -194,32 +226,12 @@ bool MainForm::onExitCommand(WEventData&) {
     return true;
 }
 
-bool MainForm::onSettingsCommand(WEventData&) {
-    OpenSettings();
-    return true;
-}
-
-bool MainForm::onStartCommand(WEventData&) {
-    StartSelectedBackup();
-    return true;
-}
-
 bool MainForm::onPauseCommand(WEventData&) {
-    PauseScheduler(kSchedulerSlot);
+    PauseScheduler(WorkerSlots::kScheduler);
     return true;
 }
 
 bool MainForm::onResumeCommand(WEventData&) {
-    ResumeScheduler(kSchedulerSlot);
-    return true;
-}
-
-bool MainForm::onShowLogCommand(WEventData&) {
-    ShowLog();
-    return true;
-}
-
-bool MainForm::onClearLogCommand(WEventData&) {
-    ClearLog();
+    ResumeScheduler(WorkerSlots::kScheduler);
     return true;
 }

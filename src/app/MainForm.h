@@ -1,36 +1,47 @@
 #pragma once
 
-#include "app/Form1.h"
-#include "backup/Scheduler.h"
-#include "backup/ThreadSlot.h"
-#include "storage/ScheduleList.h"
+#include "app/BusyState.h"
+#include "app/ControllerData.h"
+#include "app/WorkerSlots.h"
+#include "storage/WriteResult.h"
 #include "toolkit/core/WString.h"
 
-#include <array>
-#include <mutex>
-#include <set>
+#include <functional>
+#include <memory>
 
+class BackupRunner;
+class Form1;
 class Form2;
-class WProgressWindow;
+class JobEditor;
+class JobList;
+class LogView;
+class Scheduler;
+class SettingsController;
+class WindowLink;
 struct WEventData;
 
-// The main form's controller: start-up, the worker slots, activation and shutdown.
-class MainForm : public Form1 {
+// The main form's controller: start-up, activation and shutdown, the worker slots, and the
+// program's entry points, which it hands on to one controller per feature. A step that crosses
+// features is one method here.
+class MainForm {
 public:
-    static constexpr int kSlotCount = 4;
-    static constexpr int kClockSlot = 0;
-    static constexpr int kTreeSlot = 2;
-    static constexpr int kSchedulerSlot = 3;
-    static constexpr int kStopWaitMs = 500;
-    static constexpr int kCancelWaitMs = 2000;
-
     MainForm();
-    ~MainForm() override;
+    ~MainForm();
+    MainForm(const MainForm&) = delete;
+    MainForm& operator=(const MainForm&) = delete;
 
-    // The exit code start-up asked for (ExitNarrowScreen), or 0.
+    // Creates the window from its layout, connects every controller and runs StartUp. False when
+    // the window cannot be created.
+    bool create();
+    // The exit code start-up asked for (a work area too narrow), or 0.
     int startUpExitCode() const { return startUpExitCode_; }
 
-    // Start-up steps and the handlers of the form's events.
+    Form1& form() { return *form_; }
+    ControllerData& data() { return data_; }
+    WorkerSlots& threadSlots() { return slots_; }
+    const BusyState& busy() const { return busy_; }
+
+    // Start-up, activation and shutdown.
     bool StartUp();
     bool PlaceWindow();
     void ApplyStartMode();
@@ -41,57 +52,28 @@ public:
     // The job catalogue as the form shows it.
     void FillJobList();
     void LoadJobIntoEditor(const WString& name);
-    void SaveJob(const WString& name);
-    bool RenameJob(const WString& newName);
-    void DeleteJob(const WString& name);
+    WriteResult SaveJob(const WString& name);
+    WriteResult RenameJob(const WString& newName);
+    WriteResult DeleteJob(const WString& name);
     void LoadSchedule();
 
-    // Backup runs: by hand (announced, on this thread, window kept alive) or by the scheduler.
+    // Backup runs, the scheduler's status text, the log view and the settings form.
     void RunBackup(const WString& name, bool announce);
     void StartSelectedBackup();
-    // Sets the caption from the schedule and returns the two-line text for the tray.
     WString BuildStatusText();
-    // Writes the log entry of a catalogue change with logAction and logStatus.
-    void WriteLogEntry(const WString& name);
     void ShowLog();
     void ClearLog();
-
-    // The settings form, opened by the menu item "Einstellung" (and Ctrl+E); null until opened.
     void OpenSettings();
-    Form2* settingsForm() const { return settingsForm_.get(); }
+    Form2* settingsForm() const;
 
-    // Worker-slot operations.
-    bool StartThreadSlot(int slot, std::function<int()> body, int priority);
-    void PauseScheduler(int slot);
-    void ResumeScheduler(int slot);
-    void StopThreadSlot(int slot);
-
-    // Controller data, in the order the form keeps it.
-    bool pathPickUpPending = false;
-    bool editingNewJob = false;
-    int jobCount = 0;
-    int moveSoundCounter = 0;
-    WString editedJobName;
-    WString logAction;
-    WString logStatus;
-    // Picture-button flags: while one is set, the buttons it covers ignore the mouse.
-    bool jobButtonsInactive = false;
-    bool sourceButtonInactive = false;
-    bool targetButtonInactive = false;
-    bool saveButtonInactive = false;
-    bool moveSoundPlayed = false;
-    // Effects: step delays of moving and sizing controls, and whether sound and animation are on.
-    int moveDelay = 0;
-    int sizeDelay = 0;
-    bool effectsOn = false;
-    std::array<ThreadSlot, kSlotCount> threadSlots;
-    ScheduleList scheduleList;
-
-protected:
-    bool onCreate() override;
+    // Worker-slot operations on slot numbers.
+    void PauseScheduler(int slot) { slots_.Pause(slot); }
+    void ResumeScheduler(int slot) { slots_.Resume(slot); }
+    void StopThreadSlot(int slot) { slots_.Stop(slot); }
 
 private:
     void connectEvents();
+    void StartWorkers();
     bool onActivate(WEventData& event);
     bool onClose(WEventData& event);
     bool onLeftButtonDown(WEventData& event);
@@ -99,21 +81,20 @@ private:
     bool onMouseMove(WEventData& event);
     bool onMaximize(WEventData& event);
     bool onExitCommand(WEventData& event);
-    bool onSettingsCommand(WEventData& event);
-    bool onStartCommand(WEventData& event);
     bool onPauseCommand(WEventData& event);
     bool onResumeCommand(WEventData& event);
-    bool onShowLogCommand(WEventData& event);
-    bool onClearLogCommand(WEventData& event);
-    void StartWorkers();
-    // Cancels every copy under way; later runs start cancelled. For shutdown.
-    void CancelRuns();
 
+    // Declared in the order they are needed: the window first, so it outlives every controller.
+    std::unique_ptr<Form1> form_;
+    ControllerData data_;
+    WorkerSlots slots_;
+    BusyState busy_;
+    std::shared_ptr<WindowLink> link_;
+    std::unique_ptr<JobList> jobList_;
+    std::unique_ptr<JobEditor> editor_;
+    std::unique_ptr<LogView> logView_;
+    std::unique_ptr<BackupRunner> runner_;
+    std::unique_ptr<SettingsController> settings_;
+    std::shared_ptr<Scheduler> scheduler_;
     int startUpExitCode_ = 0;
-    std::unique_ptr<Form2> settingsForm_;
-    std::unique_ptr<Scheduler> scheduler_;
-    std::mutex runsMutex_;
-    std::set<WProgressWindow*> runs_;
-    bool shuttingDown_ = false;
-    bool runningByHand_ = false;
 };

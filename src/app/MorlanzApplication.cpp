@@ -1,6 +1,7 @@
 #include "app/MorlanzApplication.h"
 
 #include "app/MainForm.h"
+#include "app/form1/Form1.h"
 #include "resources/MorlanzResources.h"
 #include "toolkit/gui/WResources.h"
 
@@ -21,7 +22,7 @@ bool MorlanzApplication::onStart() {
         return true;
     }
     // Every close of the main window ends the program with code 0.
-    form_->events().connect(WEventId::DestroyEvent, this, [](WEventData&) {
+    form_->form().events().connect(WEventId::DestroyEvent, this, [](WEventData&) {
         WApplication::quit(ExitNormal);
         return false;
     });
@@ -34,7 +35,7 @@ void MorlanzApplication::onEnd() {
 
 void MorlanzApplication::onTerminateSignal() {
     if (form_)
-        form_->close();
+        form_->ExitProgram();
     else
         quit(ExitNormal);
 }

@@ -27,8 +27,8 @@ void enterThread(const char* name) {
 
 } // namespace
 
-Scheduler::Scheduler(ThreadSlot& slot, const ScheduleList& schedule, Hooks hooks)
-    : slot_(slot), schedule_(schedule), hooks_(std::move(hooks)) {}
+Scheduler::Scheduler(std::shared_ptr<ThreadSlot> slot, std::shared_ptr<const ScheduleList> schedule, Hooks hooks)
+    : slot_(std::move(slot)), schedule_(std::move(schedule)), hooks_(std::move(hooks)) {}
 
 int Scheduler::MinutesUntil(const ScheduleEntry& entry, const LocalTime& now) {
     const int w = ClockTexts::DayNumber(entry.day);
@@ -58,7 +58,7 @@ bool Scheduler::IsDue(const ScheduleEntry& entry, const LocalTime& now) {
 }
 
 WString Scheduler::BuildStatusText() {
-    const std::vector<ScheduleEntry> entries = schedule_.Snapshot();
+    const std::vector<ScheduleEntry> entries = schedule_->Snapshot();
     WString oneLine;
     WString twoLines;
     if (entries.empty()) {
@@ -96,8 +96,8 @@ WString Scheduler::BuildStatusText() {
 
 bool Scheduler::restSixtySeconds() {
     for (int round = 0; round < kRestRounds; ++round) {
-        Clock::current().sleepUnless(slot_.stopEvent, kScanIntervalMs);
-        if (slot_.shouldStop())
+        Clock::current().sleepUnless(slot_->stopEvent, kScanIntervalMs);
+        if (slot_->shouldStop())
             return false;
     }
     return true;
@@ -107,15 +107,15 @@ int Scheduler::SchedulerLoop() {
     enterThread("sicherung thread");
     std::vector<WString> due;
     for (;;) {
-        if (slot_.shouldStop())
+        if (slot_->shouldStop())
             break;
-        if (Clock::current().sleepUnless(slot_.stopEvent, kScanIntervalMs))
+        if (Clock::current().sleepUnless(slot_->stopEvent, kScanIntervalMs))
             break;
         const WString tip = BuildStatusText();
         if (hooks_.setTooltip)
             hooks_.setTooltip(tip);
         const LocalTime now = Clock::current().now();
-        for (const ScheduleEntry& entry : schedule_.Snapshot()) {
+        for (const ScheduleEntry& entry : schedule_->Snapshot()) {
             if (IsDue(entry, now))
                 due.push_back(entry.name);
         }
@@ -130,7 +130,7 @@ int Scheduler::SchedulerLoop() {
         if (!restSixtySeconds())
             break;
     }
-    slot_.finish();
+    slot_->finish();
     return 0;
 }
 

@@ -6,10 +6,13 @@
 #include "toolkit/core/WString.h"
 
 #include <functional>
+#include <memory>
 
 // The "sicherung thread": twice a second it counts down to the next run and runs every active job
 // whose day and minute have come, then rests 60 s so that no job runs twice in its minute.
 // It reads only the in-memory schedule and the clock; the window is reached through hooks.
+// The scheduler shares the ownership of its slot and schedule: a worker that is given up at
+// shutdown may wake after the window and its controller are gone, and must still find both.
 class Scheduler {
 public:
     struct Hooks {
@@ -18,7 +21,7 @@ public:
         std::function<void(const WString&)> runBackup;  // a scheduled run of the named job
     };
 
-    Scheduler(ThreadSlot& slot, const ScheduleList& schedule, Hooks hooks);
+    Scheduler(std::shared_ptr<ThreadSlot> slot, std::shared_ptr<const ScheduleList> schedule, Hooks hooks);
 
     // The thread's body; returns 0 once the slot's stop event is seen.
     int SchedulerLoop();
@@ -34,8 +37,8 @@ private:
     // Sleeps in the scheduler's 500 ms steps; false when the stop event came meanwhile.
     bool restSixtySeconds();
 
-    ThreadSlot& slot_;
-    const ScheduleList& schedule_;
+    std::shared_ptr<ThreadSlot> slot_;
+    std::shared_ptr<const ScheduleList> schedule_;
     Hooks hooks_;
 };
 

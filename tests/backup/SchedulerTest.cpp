@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,15 +21,15 @@ constexpr int kYear = 2026, kMonth = 12, kMonday = 7;
 // each run as "name@hh:mm:ss".
 struct LoopHarness {
     LoopHarness(VirtualClock& virtualClock, std::vector<ScheduleEntry> entries) : clock(virtualClock) {
-        schedule.Replace(std::move(entries));
-        slot.reset();
+        schedule->Replace(std::move(entries));
+        slot->reset();
     }
 
     void runUntil(int hour, int minute, const std::function<void(const WString&)>& onRun = {}) {
         const auto onCaption = [&](const WString&) {
             const LocalTime t = clock.now();
             if (t.hour * 60 + t.minute >= hour * 60 + minute)
-                slot.stopEvent.set();
+                slot->stopEvent.set();
             if (afterScan)
                 afterScan();
         };
@@ -40,12 +41,12 @@ struct LoopHarness {
         };
         Scheduler scheduler(slot, schedule, {onCaption, {}, onBackup});
         EXPECT_EQ(scheduler.SchedulerLoop(), 0);
-        EXPECT_TRUE(slot.finishedEvent.isSet());
+        EXPECT_TRUE(slot->finishedEvent.isSet());
     }
 
     VirtualClock& clock;
-    ThreadSlot slot;
-    ScheduleList schedule;
+    std::shared_ptr<ThreadSlot> slot = std::make_shared<ThreadSlot>();
+    std::shared_ptr<ScheduleList> schedule = std::make_shared<ScheduleList>();
     std::vector<std::string> runs;
     std::function<void()> afterScan;
 };
@@ -87,11 +88,11 @@ TEST(SchedulerTest, CaptionTexts) {
          "Noch 22 Stunden und 0 Minuten bis zur nächsten Sicherung"},
     };
     for (const auto& [entries, caption] : cases) {
-        ThreadSlot slot;
-        ScheduleList list;
-        list.Replace(entries);
+        auto list = std::make_shared<ScheduleList>();
+        list->Replace(entries);
         std::string shown;
-        Scheduler(slot, list, {[&](const WString& t) { shown = t.toUtf8(); }, {}, {}}).BuildStatusText();
+        Scheduler(std::make_shared<ThreadSlot>(), list, {[&](const WString& t) { shown = t.toUtf8(); }, {}, {}})
+            .BuildStatusText();
         EXPECT_EQ(shown, std::string("Morlanz 1.1 - ") + caption);
     }
 }
@@ -137,7 +138,7 @@ TEST(SchedulerTest, StopIsSeenDuringTheRestAfterARun) {
     VirtualClock clock(kYear, kMonth, kMonday, 10, 0);
     LoopHarness loop(clock, {entry("Montag", "10:00", "ja", "J")});
     const std::int64_t start = clock.monotonicMs();
-    loop.runUntil(0, 0, [&](const WString&) { loop.slot.stopEvent.set(); });
+    loop.runUntil(0, 0, [&](const WString&) { loop.slot->stopEvent.set(); });
     EXPECT_EQ(loop.runs.size(), 1u);
     EXPECT_LE(clock.monotonicMs() - start, 1500);
 }

@@ -40,8 +40,12 @@ void TempWorkDir::writeBytes(const fs::path& file, const std::string& bytes) {
 }
 
 std::vector<std::string> TempWorkDir::entries() const {
+    return entriesOf(path_);
+}
+
+std::vector<std::string> TempWorkDir::entriesOf(const fs::path& folder) {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(path_))
+    for (const auto& entry : fs::directory_iterator(folder))
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;

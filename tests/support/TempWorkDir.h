@@ -20,8 +20,9 @@ public:
     // Whole-file helpers for byte-exact comparisons.
     static std::string readBytes(const std::filesystem::path& file);
     static void writeBytes(const std::filesystem::path& file, const std::string& bytes);
-    // Names of the entries in the folder, sorted.
+    // Names of the entries in the folder (or another one), sorted.
     std::vector<std::string> entries() const;
+    static std::vector<std::string> entriesOf(const std::filesystem::path& folder);
 
 private:
     std::filesystem::path previous_;

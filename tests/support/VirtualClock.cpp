@@ -1,5 +1,9 @@
 #include "support/VirtualClock.h"
 
+#include "toolkit/core/WEventSemaphore.h"
+
+#include <thread>
+
 namespace {
 
 // Days since 1970-01-01 for a proleptic Gregorian date (H. Hinnant's algorithm).
@@ -35,12 +39,25 @@ VirtualClock::~VirtualClock() = default;
 
 void VirtualClock::set(int year, int month, int day, int hour, int minute, int second) {
     std::lock_guard lock(mutex_);
+    realSince_ = std::chrono::steady_clock::now();
     wallMs_ = ((daysFromCivil(year, month, day) * 24 + hour) * 60 + minute) * 60'000 + std::int64_t{second} * 1000;
+}
+
+std::int64_t VirtualClock::elapsedMs() const {
+    if (!realTime_)
+        return 0;
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - realSince_).count();
+}
+
+void VirtualClock::RunInRealTime() {
+    std::lock_guard lock(mutex_);
+    realTime_ = true;
+    realSince_ = std::chrono::steady_clock::now();
 }
 
 LocalTime VirtualClock::now() const {
     std::lock_guard lock(mutex_);
-    const std::int64_t totalSeconds = wallMs_ / 1000;
+    const std::int64_t totalSeconds = (wallMs_ + elapsedMs()) / 1000;
     const std::int64_t days = totalSeconds / 86400;
     const std::int64_t secOfDay = totalSeconds % 86400;
     LocalTime t;
@@ -55,11 +72,28 @@ LocalTime VirtualClock::now() const {
 
 std::int64_t VirtualClock::monotonicMs() const {
     std::lock_guard lock(mutex_);
-    return monoMs_;
+    return monoMs_ + elapsedMs();
 }
 
 void VirtualClock::sleep(int milliseconds) {
-    advanceMs(milliseconds > 0 ? milliseconds : 0);
+    bool real = false;
+    {
+        std::lock_guard lock(mutex_);
+        real = realTime_;
+    }
+    if (real)
+        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    else
+        advanceMs(milliseconds > 0 ? milliseconds : 0);
+}
+
+bool VirtualClock::sleepUnless(const WEventSemaphore& event, int milliseconds) {
+    {
+        std::lock_guard lock(mutex_);
+        if (realTime_)
+            return event.wait(milliseconds);
+    }
+    return Clock::sleepUnless(event, milliseconds);
 }
 
 void VirtualClock::advanceMs(std::int64_t ms) {

@@ -17,10 +17,10 @@ MessagePump* MessagePump::installed() {
 }
 
 void WEventSemaphore::set() {
-    {
-        std::lock_guard lock(mutex_);
-        set_ = true;
-    }
+    // Notified under the lock: a waiter may destroy the event as soon as its wait returns (a
+    // finished event of a worker), which it cannot do before this call has let go of the mutex.
+    std::lock_guard lock(mutex_);
+    set_ = true;
     changed_.notify_all();
 }
 

@@ -103,11 +103,7 @@ inline mode_t modeOf(const fs::path& path) {
 }
 
 inline Names namesIn(const fs::path& folder) {
-    Names out;
-    for (const auto& e : fs::directory_iterator(folder))
-        out.push_back(e.path().filename().string());
-    std::sort(out.begin(), out.end());
-    return out;
+    return TempWorkDir::entriesOf(folder);
 }
 
 // What a tree holds: "f:" + bytes for a file, "l:" + link text, "d" for a folder, "o" for

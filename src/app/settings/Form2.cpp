@@ -1,5 +1,6 @@
-#include "app/Form2.h"
+#include "app/settings/Form2.h"
 
+#include "app/BusyState.h"
 #include "resources/MorlanzResources.h"
 #include "storage/ProgramSettings.h"
 #include "toolkit/gui/WCheckBox.h"
@@ -9,9 +10,10 @@
 Form2::Form2() = default;
 Form2::~Form2() = default;
 
-bool Form2::create(WForm& owner) {
+bool Form2::create(WForm& owner, const BusyState& busy) {
     if (!WForm::create("ID_FORM2", "8.MS Sans Serif", &owner))
         return false;
+    busy_ = &busy;
     cb_1 = std::make_unique<WCommandButton>(*this, Form2Id::cb_1);
     cb_speichern = std::make_unique<WCommandButton>(*this, Form2Id::cb_speichern);
     checkbox_kopie = std::make_unique<WCheckBox>(*this, Form2Id::checkbox_kopie);
@@ -42,6 +44,8 @@ bool Form2::create(WForm& owner) {
 }
 
 bool Form2::onOk(WEventData&) {
+    if (busy_->RefuseWhileBusy(this))
+        return true;
     ProgramSettings::WriteMarks(
         {checkbox_kopie->isChecked(), checkbox_status->isChecked(), checkbox_sound_ani->isChecked()});
     close();

@@ -18,15 +18,14 @@ class WTextBox;
 class WTreeView;
 
 // The main window built from its layout "ID_Form1": every control of the three views, the hidden
-// command buttons, the menu bar with its key table and the two popup menus. The controller
-// (MainForm) derives from it.
+// command buttons, the menu bar with its key table and the two popup menus. No behaviour: the
+// controllers (MainForm and one per feature) connect their handlers to it.
 class Form1 : public WForm {
 public:
     Form1();
     ~Form1() override;
 
-    // Creates the window and its controls, then runs onCreate(). False when the window cannot be
-    // created.
+    // Creates the window and its controls. False when the window cannot be created.
     bool create();
 
     // Editor view
@@ -56,10 +55,6 @@ public:
         cb_log_loeschen, cb_log_schliessen, cb_tv_aktuell, cb_1, cb_2;
     // "ID_Form1_popup" (tray menu) and "ID_Form1_popup_ordner" (context menu of textb_nach)
     std::unique_ptr<WPopupMenu> popup, popupOrdner;
-
-protected:
-    // Runs after every control exists (the start-up sequence).
-    virtual bool onCreate() { return true; }
 
 private:
     void createControls();

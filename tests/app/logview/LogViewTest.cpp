@@ -13,32 +13,32 @@ TEST_F(LogViewTest, ShowsTheFileAsStoredAndClearsItOnlyOnOk) {
     const std::string log = "[05.12.2026 10:00:03]\r\nSicherung=gel\xF6scht\r\nName=" + std::string(300, 'x') + "\r\n";
     TempWorkDir::writeBytes("save.log", log);
     form.ShowLog();
-    EXPECT_EQ(form.rtb_anzeige->text().toUtf8(), "[05.12.2026 10:00:03]\nSicherung=gelöscht\nName=" +
-                                                     std::string(249, 'x') + "\n" + std::string(51, 'x') + "\n")
+    EXPECT_EQ(form.form().rtb_anzeige->text().toUtf8(), "[05.12.2026 10:00:03]\nSicherung=gelöscht\nName=" +
+                                                            std::string(249, 'x') + "\n" + std::string(51, 'x') + "\n")
         << "a line of more than 254 characters shows as two";
-    EXPECT_EQ(form.rtb_anzeige->firstVisibleLine(), 0) << "scrolled back to the top";
+    EXPECT_EQ(form.form().rtb_anzeige->firstVisibleLine(), 0) << "scrolled back to the top";
 
     boxes.answerNext(ID::CANCEL);
     form.ClearLog();
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].flags, 0x1u | 0x30u | 0x2000u) << "OK and Cancel";
     EXPECT_EQ(TempWorkDir::readBytes("save.log"), log);
-    EXPECT_FALSE(form.rtb_anzeige->text().isEmpty());
+    EXPECT_FALSE(form.form().rtb_anzeige->text().isEmpty());
 
     boxes.answerNext(ID::OK);
     form.ClearLog();
     EXPECT_FALSE(std::filesystem::exists("save.log"));
-    EXPECT_TRUE(form.rtb_anzeige->text().isEmpty());
+    EXPECT_TRUE(form.form().rtb_anzeige->text().isEmpty());
 
     // The next entry starts a new file.
-    form.logAction = "neu";
-    form.logStatus = "ok";
-    form.WriteLogEntry("Neu");
+    form.data().logAction = "neu";
+    form.data().logStatus = "ok";
+    form.data().WriteLogEntry("Neu");
     const std::string after = TempWorkDir::readBytes("save.log");
     EXPECT_EQ(after.find(']'), 20u) << after; // the head "[dd.mm.yyyy hh:mm:ss]" comes first
     EXPECT_EQ(after.substr(20), "]\r\nSicherung=neu\r\nName=Neu\r\nVerlauf=ok\r\n");
     form.ShowLog();
     std::filesystem::remove("save.log");
     form.ShowLog();
-    EXPECT_TRUE(form.rtb_anzeige->text().isEmpty()) << "no file: an empty box";
+    EXPECT_TRUE(form.form().rtb_anzeige->text().isEmpty()) << "no file: an empty box";
 }

@@ -1,5 +1,5 @@
 // The settings form: opened from the main window, its marks read from and written to the file.
-#include "app/Form2.h"
+#include "app/settings/Form2.h"
 #include "AppTest.h"
 #include "storage/ProgramSettings.h"
 #include "toolkit/gui/WCheckBox.h"

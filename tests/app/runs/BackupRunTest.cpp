@@ -2,8 +2,11 @@
 #include "AppTest.h"
 #include "support/LogFileParts.h"
 #include "support/SeamScope.h"
+#include "support/VirtualClock.h"
 #include "toolkit/core/FileCopy.h"
+#include "toolkit/gui/WCommandButton.h"
 
+#include <QTest>
 #include <QTimer>
 
 #include <chrono>
@@ -57,7 +60,7 @@ protected:
 TEST_F(BackupRunTest, ByHandCopiesEverySourceAnnouncesAndLogsOnce) {
     job("von_0=quelle/Brief.doc\r\nvon_1=quelle/Projekt\r\nnach=ziel/\r\n");
     auto form = start();
-    form->lb_anzeige->select(0);
+    form->form().lb_anzeige->select(0);
     bool handledDuringRun = false;
     QTimer::singleShot(0, [&] { handledDuringRun = boxes.shown().empty() && !fs::exists("save.log"); });
     form->StartSelectedBackup();
@@ -126,45 +129,89 @@ TEST_F(BackupRunTest, CopyMethodOverwritesOnlyForExactlyOne) {
 
 namespace {
 
-// Writes slowly, so that a copy is still under way when the program closes.
+// Writes slowly (1 MiB a call, 20 ms each), so that a copy is still under way when the program
+// closes; says when the copy has begun.
 class SlowWriter : public CopyWriter {
 public:
     ssize_t write(int fd, const void* data, std::size_t size) override {
+        began.set();
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         return ::write(fd, data, size);
     }
+    WEventSemaphore began;
     SeamScope<CopyWriter> scope{this};
 };
 
 } // namespace
 
-// Closing cancels a copy under way; the cancelled run counts as failed.
+// The scheduler runs a due job on its own thread; closing the program meanwhile cancels the copy
+// between two chunks, keeps the previous copy and logs the run as failed.
 TEST_F(BackupRunTest, ClosingDuringAScheduledCopyCancelsItAndKeepsThePreviousCopy) {
-    TempWorkDir::writeBytes("quelle/gross.bin", std::string(64u << 20, 'n'));
+    TempWorkDir::writeBytes("quelle/gross.bin", std::string(128u << 20, 'n'));
     TempWorkDir::writeBytes("ziel/gross.bin", "vorige Sicherung");
-    job("von_0=quelle/gross.bin\r\nnach=ziel\r\n", "1");
+    job("von_0=quelle/gross.bin\r\nnach=ziel\r\nwann=Montag\r\nzeit=10:00\r\naktiv=ja\r\n", "1");
+    VirtualClock clock(2026, 12, 7, 9, 59, 59); // a Monday, a second before the job is due
+    clock.RunInRealTime();
     SlowWriter slow;
     auto form = start();
-    // A scheduled run, as the scheduler makes it: on slot 3, not looking at its stop event meanwhile.
-    auto& slot = form->threadSlots[MainForm::kSchedulerSlot];
-    form->StopThreadSlot(MainForm::kSchedulerSlot);
-    slot.reset();
-    ASSERT_TRUE(form->StartThreadSlot(
-        MainForm::kSchedulerSlot,
-        [&] {
-            form->RunBackup("J", false);
-            slot.finish();
-            return 0;
-        },
-        3));
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ASSERT_TRUE(slow.began.wait(30'000)) << "the scheduler started the run";
+    ThreadSlot& slot = form->threadSlots()[WorkerSlots::kScheduler];
     WEventData close{WEventId::CloseEvent};
-    form->raiseEvent(close);
-    EXPECT_FALSE(slot.isAlive()) << "the cancelled copy ends between two chunks";
+    form->form().raiseEvent(close);
+    EXPECT_TRUE(slot.finishedEvent.isSet()) << "the cancelled copy ended between two chunks, the thread by itself";
     EXPECT_EQ(TempWorkDir::readBytes("ziel/gross.bin"), "vorige Sicherung");
-    Strings names;
-    for (const auto& e : fs::directory_iterator("ziel"))
-        names.push_back(e.path().filename().string());
-    EXPECT_EQ(names, Strings{"gross.bin"}) << "no temporary file is left behind";
+    EXPECT_EQ(TempWorkDir::entriesOf("ziel"), Strings{"gross.bin"}) << "no temporary file is left behind";
     EXPECT_EQ(logEntries(), Strings{"gestartet/J/error"});
+    EXPECT_TRUE(boxes.shown().empty());
+}
+
+// While a run by hand copies, the window keeps handling its messages: changes of the catalogue,
+// the log and the settings and a second run are refused with a message; exit cancels the copy and
+// closes the window once the run has returned.
+TEST_F(BackupRunTest, DuringARunByHandCommandsAreRefusedAndExitWaitsForTheCancelledRun) {
+    TempWorkDir::writeBytes("quelle/gross.bin", std::string(32u << 20, 'n'));
+    TempWorkDir::writeBytes("ziel/gross.bin", "vorige Sicherung");
+    TempWorkDir::writeBytes("save.log", "[01.12.2026 10:00:00]\r\nSicherung=neu\r\nName=J\r\nVerlauf=ok\r\n");
+    job("von_0=quelle/gross.bin\r\nnach=ziel\r\n", "1");
+    const std::string names = TempWorkDir::readBytes("savename.ini");
+    const std::string jobs = TempWorkDir::readBytes("save.ini");
+    const std::string log = TempWorkDir::readBytes("save.log");
+    GateWriter gate;
+    auto form = start();
+    Form1& window = form->form();
+    bool checked = false;
+    // Lets the copy go on once the close has been queued, so the run sees its cancellation.
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (form->busy().IsClosePending()) {
+            EXPECT_FALSE(window.isClosed()) << "the window stays until the run has returned";
+            gate.released.set();
+            poll.stop();
+        }
+    });
+    QTimer::singleShot(0, [&] {
+        ASSERT_TRUE(gate.entered.wait(30'000));
+        EXPECT_TRUE(form->busy().IsBusy());
+        window.cb_starten->click();
+        EXPECT_FALSE(form->DeleteJob("J").ok);
+        form->data().editingNewJob = true;
+        EXPECT_FALSE(form->SaveJob("Neu").ok);
+        window.cb_log_loeschen->click();
+        form->OpenSettings();
+        EXPECT_EQ(form->settingsForm(), nullptr);
+        EXPECT_EQ(boxTexts(), Strings(5, "Bitte warten Sie, bis die laufende Sicherung beendet ist."));
+        EXPECT_EQ(TempWorkDir::readBytes("savename.ini"), names);
+        EXPECT_EQ(TempWorkDir::readBytes("save.ini"), jobs);
+        EXPECT_EQ(TempWorkDir::readBytes("save.log"), log);
+        window.cb_beenden->click(); // a posted close: it reaches the window in the run's own loop
+        poll.start(5);
+        checked = true;
+    });
+    form->StartSelectedBackup();
+    EXPECT_TRUE(checked);
+    EXPECT_EQ(boxes.shown().size(), 5u) << "a cancelled run announces nothing";
+    EXPECT_EQ(TempWorkDir::readBytes("ziel/gross.bin"), "vorige Sicherung");
+    EXPECT_EQ(logEntries().back(), "gestartet/J/error");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.isClosed(); }, 10'000)) << "the queued close came through";
+    EXPECT_FALSE(form->threadSlots().AnyAlive()) << "and ran ShutDown";
 }

@@ -1,4 +1,4 @@
-#include "app/Form1.h"
+#include "app/form1/Form1.h"
 
 #include "resources/MorlanzResources.h"
 #include "toolkit/gui/WAnimation.h"
@@ -40,7 +40,7 @@ bool Form1::create() {
     popup = WPopupMenu::load(this, "ID_Form1_popup");
     popupOrdner = WPopupMenu::load(this, "ID_Form1_popup_ordner");
     textb_nach->setContextMenu(popupOrdner.get());
-    return onCreate();
+    return true;
 }
 
 void Form1::createControls() {

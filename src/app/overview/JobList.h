@@ -1,0 +1,28 @@
+#pragma once
+
+#include "storage/WriteResult.h"
+#include "toolkit/core/WString.h"
+
+class BusyState;
+class Form1;
+struct ControllerData;
+
+// The overview's job list: lb_anzeige filled from the catalogue, the deletion of a job, and the
+// scheduler's table rebuilt from the catalogue.
+class JobList {
+public:
+    JobList(Form1& form, ControllerData& data, const BusyState& busy);
+
+    // Empties lb_anzeige, reads jobCount, adds the names (the list sorts them) and selects the first.
+    void FillJobList();
+    // Removes the job from both catalogue files, refills the list and logs the deletion with
+    // logAction; a failed write is logged as "error" and reported. Refused during a run by hand.
+    WriteResult DeleteJob(const WString& name);
+    // Rebuilds the scheduler's table from the catalogue, one entry per counted job.
+    void LoadSchedule();
+
+private:
+    Form1& form_;
+    ControllerData& data_;
+    const BusyState& busy_;
+};
