@@ -3,22 +3,17 @@
 #include "log/ClockTexts.h"
 #include "storage/IniFile.h"
 #include "storage/ProgramTexts.h"
+#include "storage/TextFileReader.h"
 #include "toolkit/core/Clock.h"
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
-#include <fcntl.h>
 #include <mutex>
 #include <optional>
 #include <string>
-#include <string_view>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-
-constexpr std::size_t kMaxLine = 254;
 
 std::mutex g_logMutex;
 
@@ -27,48 +22,12 @@ const WString& logFile() {
     return name;
 }
 
-// The whole file, or nothing when it is missing, unreadable or not a regular file (a FIFO under the
-// name must not block the caller).
+// The whole file, or nothing when it is missing, unreadable or not a regular file.
 std::optional<std::string> readLogBytes() {
-    const int fd = ::open(logFile().toUtf8().c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
+    std::string data;
+    if (TextFileReader::ReadAll(logFile(), data) != TextFileReader::Status::Ok)
         return std::nullopt;
-    struct stat st {};
-    std::optional<std::string> data;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
-        data.emplace();
-    std::array<char, 65536> buffer;
-    while (data) {
-        const ssize_t n = ::read(fd, buffer.data(), buffer.size());
-        if (n > 0)
-            data->append(buffer.data(), static_cast<std::size_t>(n));
-        else if (n == 0)
-            break;
-        else if (errno != EINTR)
-            data.reset();
-    }
-    ::close(fd);
     return data;
-}
-
-// Lines as a text-mode stream with a 254-character read limit gives them. A line of exactly 254
-// characters takes its line end along, as the INI reader does, so both see the same lines.
-std::vector<WString> splitLines(std::string_view data) {
-    std::vector<WString> lines;
-    std::size_t pos = 0;
-    const auto lineEndAt = [&](std::size_t p) {
-        return p < data.size() && (data[p] == '\n' || (data[p] == '\r' && p + 1 < data.size() && data[p + 1] == '\n'));
-    };
-    const auto skipLineEnd = [&] { pos += data[pos] == '\r' ? 2 : 1; };
-    while (pos < data.size()) {
-        const std::size_t start = pos;
-        while (pos < data.size() && pos - start < kMaxLine && !lineEndAt(pos))
-            ++pos;
-        lines.push_back(WString::fromBytes(data.substr(start, pos - start)));
-        if (lineEndAt(pos))
-            skipLineEnd();
-    }
-    return lines;
 }
 
 int daysInMonth(int year, int month) {
@@ -109,7 +68,7 @@ WString headOf(const LocalTime& t) {
 void BackupLog::WriteEntry(const WString& name, const WString& action, const WString& outcome) {
     const std::lock_guard lock(g_logMutex);
     // An existing head would take this entry's keys and lose that entry's values.
-    const std::vector<WString> lines = splitLines(readLogBytes().value_or(std::string()));
+    const std::vector<WString> lines = TextFileReader::SplitReads(readLogBytes().value_or(std::string()));
     LocalTime when = Clock::current().now();
     WString head = headOf(when);
     while (std::find(lines.begin(), lines.end(), head) != lines.end()) {
@@ -132,7 +91,7 @@ void BackupLog::Trim() {
 void BackupLog::TrimLocked() {
     std::optional<std::string> before = readLogBytes();
     while (before && before->size() > static_cast<std::size_t>(kMaxBytes)) {
-        const std::vector<WString> lines = splitLines(*before);
+        const std::vector<WString> lines = TextFileReader::SplitReads(*before);
         const WString head = lines.empty() ? WString() : lines.front();
         IniFile ini;
         for (const char* key : {"Sicherung=", "Name=", "Verlauf=", ""})
@@ -155,5 +114,5 @@ bool BackupLog::Delete() {
 std::vector<WString> BackupLog::ReadLines() {
     // Under the lock, so the view never shows an entry that is only half written.
     const std::lock_guard lock(g_logMutex);
-    return splitLines(readLogBytes().value_or(std::string()));
+    return TextFileReader::SplitReads(readLogBytes().value_or(std::string()));
 }

@@ -1,97 +1,22 @@
 #include "storage/IniFile.h"
 
+#include "storage/TextFileReader.h"
 #include "toolkit/core/SafeSave.h"
 
-#include <array>
-#include <cerrno>
-#include <fcntl.h>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
-// The longest line one read takes; the rest of a longer physical line is read as the next line.
-constexpr std::size_t kMaxLine = 254;
-
-enum class ReadStatus { Ok, Missing, Unreadable };
-
-ReadStatus readWholeFile(const std::string& path, std::string& out) {
-    // O_NONBLOCK: a FIFO under the file's name must not hang the caller.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return errno == ENOENT || errno == ENOTDIR ? ReadStatus::Missing : ReadStatus::Unreadable;
-    struct stat st {};
-    ReadStatus status = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? ReadStatus::Ok : ReadStatus::Unreadable;
-    std::array<char, 65536> buffer;
-    while (status == ReadStatus::Ok) {
-        const ssize_t n = ::read(fd, buffer.data(), buffer.size());
-        if (n > 0)
-            out.append(buffer.data(), static_cast<std::size_t>(n));
-        else if (n == 0)
-            break;
-        else if (errno != EINTR)
-            status = ReadStatus::Unreadable;
-    }
-    ::close(fd);
-    return status;
-}
-
-// Hands out the file's bytes the way a text-mode stream does: CR LF arrives as one LF, a CR
-// that is not followed by LF stays.
-class TextCursor {
-public:
-    explicit TextCursor(std::string_view data) : data_(data) {}
-    bool atEnd() const { return pos_ >= data_.size(); }
-    bool atLineEnd() const {
-        return !atEnd() &&
-               (data_[pos_] == '\n' || (data_[pos_] == '\r' && pos_ + 1 < data_.size() && data_[pos_ + 1] == '\n'));
-    }
-    char take() {
-        if (data_[pos_] == '\r' && pos_ + 1 < data_.size() && data_[pos_ + 1] == '\n') {
-            pos_ += 2;
-            return '\n';
-        }
-        return data_[pos_++];
-    }
-
-private:
-    std::string_view data_;
-    std::size_t pos_ = 0;
-};
-
-// One read: stores characters until a LF (taken, not stored), until kMaxLine characters are
-// stored (the next one is left for the next read) or until the end. False when nothing at all
-// was left to read. A NUL ends the line's text, but the read still takes the rest of the line.
-// A line of exactly kMaxLine characters also takes its line end: leaving it for the next read
-// would add an empty line at every rewrite, so the file would grow and stray empty lines would
-// end up inside sections.
-bool readLine(TextCursor& in, WString& text) {
-    if (in.atEnd()) {
-        text = WString();
-        return false;
-    }
-    std::string stored;
-    while (!in.atEnd() && stored.size() < kMaxLine) {
-        const char c = in.take();
-        if (c == '\n')
-            break;
-        stored += c;
-    }
-    if (stored.size() == kMaxLine && in.atLineEnd())
-        in.take();
-    text = WString::fromBytes(stored);
-    return true;
-}
+constexpr std::size_t kMaxLine = TextFileReader::kMaxLine;
 
 } // namespace
 
 bool IniFile::Load(const WString& fileName) {
     Clear();
     std::string data;
-    const ReadStatus status = readWholeFile(fileName.toUtf8(), data);
-    if (status != ReadStatus::Ok)
-        return status == ReadStatus::Missing;
+    const TextFileReader::Status status = TextFileReader::ReadAll(fileName, data);
+    if (status != TextFileReader::Status::Ok)
+        return status == TextFileReader::Status::Missing;
     Parse(data);
     return true;
 }
@@ -101,15 +26,13 @@ void IniFile::Parse(std::string_view data) {
     // An empty first line is dropped. Reading goes on until a read finds nothing left, and that
     // read's empty text is kept too: a loaded non-empty file always ends with one empty line,
     // which Save turns back into the final CR LF.
-    TextCursor in(data);
-    WString text;
-    bool more = readLine(in, text);
-    if (!text.isEmpty())
-        Append(text);
-    while (more) {
-        more = readLine(in, text);
-        Append(text);
+    const std::vector<WString> reads = TextFileReader::SplitReads(data);
+    for (std::size_t i = 0; i < reads.size(); ++i) {
+        if (i > 0 || !reads[i].isEmpty())
+            Append(reads[i]);
     }
+    if (!data.empty())
+        Append(WString());
 }
 
 std::string IniFile::Serialize() const {
