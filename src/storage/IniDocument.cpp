@@ -2,6 +2,8 @@
 
 #include "toolkit/core/SafeSave.h"
 
+#include <vector>
+
 IniDocument::IniDocument(const WString& fileName) : fileName_(fileName) {
     readable_ = Load(fileName);
 }
@@ -29,10 +31,14 @@ WString IniDocument::ReadKey(const WString& section, const WString& key) {
     return ReadKeyHere(section, key);
 }
 
-void IniDocument::WriteKey(const WString& section, const WString& line) {
-    beforeStep();
-    WriteKeyHere(section, line);
-    wrote();
+WriteResult IniDocument::WriteKey(const WString& section, const WString& line) {
+    WriteResult result = CheckLines(fileName_, {section, line});
+    if (result) {
+        beforeStep();
+        WriteKeyHere(section, line);
+        wrote();
+    }
+    return result;
 }
 
 bool IniDocument::DeleteKey(const WString& section, const WString& key) {
@@ -49,10 +55,14 @@ bool IniDocument::DeleteSectionHead(const WString& section) {
     return notFound;
 }
 
-void IniDocument::RenameSection(const WString& section, const WString& newHead) {
-    beforeStep();
-    RenameSectionHere(section, newHead);
-    wrote();
+WriteResult IniDocument::RenameSection(const WString& section, const WString& newHead) {
+    WriteResult result = CheckLines(fileName_, {newHead});
+    if (result) {
+        beforeStep();
+        RenameSectionHere(section, newHead);
+        wrote();
+    }
+    return result;
 }
 
 bool IniDocument::HasSection(const WString& section) {
@@ -66,11 +76,32 @@ void IniDocument::DeleteSeparator(const WString& section) {
     wrote();
 }
 
-bool IniDocument::Commit() {
+WriteResult IniDocument::Commit() {
+    return CommitTogether({this});
+}
+
+WriteResult IniDocument::CommitTogether(std::initializer_list<IniDocument*> documents) {
     // A file that exists but could not be read is never replaced by what little was seen of it.
-    if (!readable_ || !written_)
-        return readable_;
-    const std::string bytes = lastWrite_ ? *lastWrite_ : Serialize();
-    written_ = false;
-    return SafeSave::write(fileName_.toUtf8(), bytes).ok;
+    for (const IniDocument* doc : documents) {
+        if (!doc->readable_)
+            return {false, doc->fileName_, UnreadableText(), true};
+    }
+    // Until committed, every prepared file waits beside its old one; leaving early drops them all.
+    std::vector<std::pair<IniDocument*, SafeSave::Prepared>> prepared;
+    for (IniDocument* doc : documents) {
+        if (!doc->written_)
+            continue;
+        SafeSave::Prepared file =
+            SafeSave::prepare(doc->fileName_.toUtf8(), doc->lastWrite_ ? *doc->lastWrite_ : doc->Serialize());
+        if (!file.result().ok)
+            return {false, doc->fileName_, SystemText(file.result().reason), true};
+        prepared.emplace_back(doc, std::move(file));
+    }
+    for (auto& [doc, file] : prepared) {
+        const SaveResult saved = file.commit();
+        if (!saved.ok)
+            return {false, doc->fileName_, SystemText(saved.reason), true};
+        doc->written_ = false;
+    }
+    return {};
 }

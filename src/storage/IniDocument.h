@@ -2,6 +2,7 @@
 
 #include "storage/IniFile.h"
 
+#include <initializer_list>
 #include <optional>
 
 // One file read once, changed by any number of IniFile operations, and written back once.
@@ -10,21 +11,27 @@
 // step: a sequence such as deleting a job and renumbering the names after it is never left half
 // done on disk, and it costs one write instead of hundreds.
 // Only for sequences that no other thread interleaves with writes to the same file.
+// Texts are refused as IniFile refuses them; a refused step changes nothing.
 class IniDocument : private IniFile {
 public:
     explicit IniDocument(const WString& fileName);
 
     WString ReadKey(const WString& section, const WString& key);
-    void WriteKey(const WString& section, const WString& line);
+    WriteResult WriteKey(const WString& section, const WString& line);
     bool DeleteKey(const WString& section, const WString& key);
     bool DeleteSectionHead(const WString& section);
-    void RenameSection(const WString& section, const WString& newHead);
+    WriteResult RenameSection(const WString& section, const WString& newHead);
     bool HasSection(const WString& section);
     void DeleteSeparator(const WString& section);
 
     // Writes the file when an operation changed it (as IniFile would have, even when the
-    // operation found nothing to change). False when the write failed.
-    bool Commit();
+    // operation found nothing to change). Not ok when the write failed or the file could not be
+    // read (it is then never written).
+    WriteResult Commit();
+    // Commits files that must agree: every changed one is first written in full beside its old
+    // contents, and only when all are does any replace its file, in the order given. Otherwise no
+    // file changes and the result names the first that failed.
+    static WriteResult CommitTogether(std::initializer_list<IniDocument*> documents);
 
 private:
     void beforeStep();

@@ -8,6 +8,11 @@
 namespace {
 
 constexpr std::size_t kMaxLine = TextFileReader::kMaxLine;
+static_assert(kMaxLine == 254, "the refusal text names the limit");
+
+WriteResult failed(const WString& fileName, const WString& reason) {
+    return {false, fileName, reason, true};
+}
 
 } // namespace
 
@@ -45,8 +50,36 @@ std::string IniFile::Serialize() const {
     return bytes;
 }
 
-bool IniFile::Save(const WString& fileName) const {
-    return SafeSave::write(fileName.toUtf8(), Serialize()).ok;
+WriteResult IniFile::Save(const WString& fileName) const {
+    const SaveResult saved = SafeSave::write(fileName.toUtf8(), Serialize());
+    return saved.ok ? WriteResult{} : failed(fileName, SystemText(saved.reason));
+}
+
+WString IniFile::SystemText(const std::string& utf8) {
+    return WString::fromUtf8(utf8).value_or(WString::fromBytes(utf8));
+}
+
+WString IniFile::RefusalOf(const WString& line) {
+    // A line break would split the line on the next read, and its tail would become a line (or a
+    // section head) of its own. A NUL, which would cut the line short, never gets into a WString.
+    if (line.bytes().find_first_of("\r\n") != std::string::npos)
+        return "Der Text enthält einen Zeilenumbruch oder ein Steuerzeichen."_w;
+    // A longer line would come back from the next read as two.
+    if (line.length() > kMaxLine)
+        return "Die Zeile wäre länger als 254 Zeichen."_w;
+    return {};
+}
+
+WriteResult IniFile::CheckLines(const WString& fileName, std::initializer_list<WString> lines) {
+    for (const WString& line : lines) {
+        if (WString reason = RefusalOf(line); !reason.isEmpty())
+            return failed(fileName, reason);
+    }
+    return {};
+}
+
+WString IniFile::UnreadableText() {
+    return "Die Datei ist vorhanden, kann aber nicht gelesen werden."_w;
 }
 
 int IniFile::FindSection(const WString& section) const {
@@ -161,12 +194,18 @@ WString IniFile::ReadKey(const WString& fileName, const WString& section, const 
     return value;
 }
 
-void IniFile::WriteKey(const WString& fileName, const WString& section, const WString& line) {
-    if (Load(fileName)) {
-        WriteKeyHere(section, line);
-        Save(fileName); // failures are not reported; SafeSave keeps the old file
+WriteResult IniFile::WriteKey(const WString& fileName, const WString& section, const WString& line) {
+    WriteResult result = CheckLines(fileName, {section, line});
+    if (result) {
+        if (Load(fileName)) {
+            WriteKeyHere(section, line);
+            result = Save(fileName);
+        } else {
+            result = failed(fileName, UnreadableText());
+        }
     }
     Clear();
+    return result;
 }
 
 bool IniFile::DeleteKey(const WString& fileName, const WString& section, const WString& key) {
@@ -189,10 +228,16 @@ bool IniFile::DeleteSectionHead(const WString& fileName, const WString& section)
     return notFound;
 }
 
-void IniFile::RenameSection(const WString& fileName, const WString& section, const WString& newHead) {
-    if (Load(fileName)) {
-        RenameSectionHere(section, newHead);
-        Save(fileName);
+WriteResult IniFile::RenameSection(const WString& fileName, const WString& section, const WString& newHead) {
+    WriteResult result = CheckLines(fileName, {newHead});
+    if (result) {
+        if (Load(fileName)) {
+            RenameSectionHere(section, newHead);
+            result = Save(fileName);
+        } else {
+            result = failed(fileName, UnreadableText());
+        }
     }
     Clear();
+    return result;
 }

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "storage/LineList.h"
+#include "storage/WriteResult.h"
 #include "toolkit/core/WString.h"
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -17,6 +19,10 @@
 // File names are Windows-1252 and converted to UTF-8 for the file system. Writes go through
 // SafeSave, so a failed write leaves the old file as it was. A file that exists but cannot be
 // read is never rewritten, since that would replace contents that were never seen.
+//
+// A text that its file cannot hold as one line is refused before anything is read or written: a
+// line break in it, or a line of more than 254 characters, would come back from the next read as
+// several lines (the tail of a source path as a section head of its own, say).
 class IniFile : private LineList {
 public:
     // The value of key in section; empty when the file, the section or the key is missing.
@@ -24,18 +30,28 @@ public:
     WString ReadKey(const WString& fileName, const WString& section, const WString& key);
     // line is the whole key line ("pfad=/home"): it replaces the section's line of the same key
     // or becomes the section's first line; a missing section is added at the end of the file.
-    void WriteKey(const WString& fileName, const WString& section, const WString& line);
+    // Not ok when section or line is refused, the file is unreadable or the write failed.
+    WriteResult WriteKey(const WString& fileName, const WString& section, const WString& line);
     // True when nothing was removed (section or key missing), false when the key line went.
     bool DeleteKey(const WString& fileName, const WString& section, const WString& key);
     // Removes only the head line; the section's key lines stay. True when the section was missing.
     bool DeleteSectionHead(const WString& fileName, const WString& section);
-    void RenameSection(const WString& fileName, const WString& section, const WString& newHead);
+    // Not ok when newHead is refused, the file is unreadable or the write failed.
+    WriteResult RenameSection(const WString& fileName, const WString& section, const WString& newHead);
+
+    // Why line cannot be stored as one line of such a file (German, for the user); empty when it can.
+    static WString RefusalOf(const WString& line);
 
 protected:
     // Fills the lines from the file (none when it is missing). False when the file exists but
     // could not be read, in which case it must not be written.
     bool Load(const WString& fileName);
-    bool Save(const WString& fileName) const;
+    WriteResult Save(const WString& fileName) const;
+    // ok, or fileName's refusal of the first of lines that RefusalOf refuses.
+    static WriteResult CheckLines(const WString& fileName, std::initializer_list<WString> lines);
+    static WString UnreadableText();
+    // A message of the system (UTF-8) as Windows-1252 text.
+    static WString SystemText(const std::string& utf8);
     // The lines from file contents, read as Load reads them; and the bytes Save writes.
     void Parse(std::string_view data);
     std::string Serialize() const;

@@ -1,5 +1,6 @@
 #include "storage/ProgramSettings.h"
 
+#include "storage/IniDocument.h"
 #include "storage/IniFile.h"
 #include "storage/ProgramTexts.h"
 
@@ -44,9 +45,9 @@ WString ProgramSettings::Path() {
     return read(kMain, "pfad=");
 }
 
-void ProgramSettings::SetPath(const WString& path) {
+bool ProgramSettings::SetPath(const WString& path) {
     std::lock_guard lock(fileLock());
-    IniFile().WriteKey(SettingsFile, kMain, "pfad=" + path);
+    return IniFile().WriteKey(SettingsFile, kMain, "pfad=" + path).ok;
 }
 
 WString ProgramSettings::TakePath() {
@@ -66,10 +67,11 @@ ProgramSettings::Marks ProgramSettings::ReadMarks() {
     return marks;
 }
 
-void ProgramSettings::WriteMarks(const Marks& marks) {
+bool ProgramSettings::WriteMarks(const Marks& marks) {
     std::lock_guard lock(fileLock());
-    IniFile ini;
-    ini.WriteKey(SettingsFile, kMain, WString("methode=") + flag(marks.overwrite));
-    ini.WriteKey(SettingsFile, kMain, WString("status=") + flag(marks.startHidden));
-    ini.WriteKey(SettingsFile, kSound, WString("status=") + flag(marks.effects));
+    IniDocument ini(SettingsFile);
+    ini.WriteKey(kMain, WString("methode=") + flag(marks.overwrite));
+    ini.WriteKey(kMain, WString("status=") + flag(marks.startHidden));
+    ini.WriteKey(kSound, WString("status=") + flag(marks.effects));
+    return ini.Commit().ok;
 }

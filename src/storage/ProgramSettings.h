@@ -17,7 +17,9 @@ public:
 
     // The folder path handed between the main window and the new-folder form.
     static WString Path();
-    static void SetPath(const WString& path);
+    // False when the path was not stored: a text "Einstellung.ini" cannot hold as one line (a
+    // line break in a folder name), or a failed write.
+    static bool SetPath(const WString& path);
     // Reads the handed-over path and empties it, in one step.
     static WString TakePath();
 
@@ -28,8 +30,9 @@ public:
         bool effects = false;
     };
     static Marks ReadMarks();
-    // Writes "methode=", "status=" and the "[SOUNDANI]" "status=", in this order, as "1" or "0".
-    static void WriteMarks(const Marks& marks);
+    // Writes "methode=", "status=" and the "[SOUNDANI]" "status=", in this order, as "1" or "0",
+    // in one replacement of the file. False when it could not be written (the file stays as it was).
+    static bool WriteMarks(const Marks& marks);
 
 private:
     static std::mutex& fileLock();

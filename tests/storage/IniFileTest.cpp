@@ -246,7 +246,7 @@ TEST_F(IniFileTest, FailedSaveKeepsTheOldFile) {
     ini.WriteKey("neu.ini", "[A]", "x=1");
     IniDocument doc("Einstellung.ini");
     doc.WriteKey("[EINSTELLUNG]", "methode=3");
-    const bool committed = doc.Commit();
+    const bool committed = doc.Commit().ok;
     disk.reset();
     EXPECT_FALSE(committed);
     EXPECT_EQ(bytes("Einstellung.ini"), old);
@@ -290,7 +290,7 @@ TEST_F(IniFileTest, UnreadableFileIsNotOverwritten) {
     const bool nothingRemoved = ini.DeleteKey("Einstellung.ini", "[EINSTELLUNG]", "status=");
     IniDocument doc("Einstellung.ini");
     doc.WriteKey("[EINSTELLUNG]", "pfad=/home");
-    const bool committed = doc.Commit();
+    const bool committed = doc.Commit().ok;
     if (root) {
         ASSERT_EQ(::seteuid(0), 0);
     }
@@ -361,4 +361,86 @@ TEST_F(IniFileTest, IniDocumentOnlyReadingCreatesNothing) {
     EXPECT_FALSE(doc.HasSection("[A]"));
     EXPECT_TRUE(doc.Commit());
     EXPECT_TRUE(dir.entries().empty());
+}
+
+// A text the file cannot hold as one line is refused, through IniFile and IniDocument alike, and
+// the file is not even rewritten: "/a\n[B]" (a legal Linux file name) would turn the keys below it
+// into a section "[B]", a CR would come back as a line end, and a line over 254 characters would
+// come back as two. The longest line that fits is written and survives rereading whole.
+TEST_F(IniFileTest, TextsThatCannotBeOneLineAreRefused) {
+    const std::string lineBreak = "Der Text enthält einen Zeilenumbruch oder ein Steuerzeichen."_w.bytes();
+    const std::string tooLong = "Die Zeile wäre länger als 254 Zeichen."_w.bytes();
+    const std::string old = "[Job]\r\nvon_0=/alt\r\nnach=/z\r\n";
+    const std::string value248 = pattern(248); // "von_0=" + 248 = 254
+    const std::string head254 = "[" + pattern(252) + "]";
+    const std::string head255 = "[" + pattern(253) + "]";
+    enum Op { Write, Rename };
+    const struct {
+        const char* what;
+        Op op;
+        std::string section;
+        std::string text;
+        std::string refusal; // empty: written
+        std::string after = "";
+    } cases[] = {
+        {"line break in a value", Write, "[Job]", "von_0=/a\n[B]", lineBreak},
+        {"CR in a value", Write, "[Job]", "von_0=/a\r", lineBreak},
+        {"CR LF in a value", Write, "[Job]", "von_0=/a\r\nnach=/x", lineBreak},
+        {"line break in the head of a new section", Write, "[Neu\n]", "x=1", lineBreak},
+        {"line break in a new head", Rename, "[Job]", "[Neu]\n[B]", lineBreak},
+        {"255-character key line", Write, "[Job]", "von_0=" + value248 + "x", tooLong},
+        {"255-character head of a new section", Write, head255, "x=1", tooLong},
+        {"255-character new head", Rename, "[Job]", head255, tooLong},
+        {"254-character key line", Write, "[Job]", "von_0=" + value248, "",
+         "[Job]\r\nvon_0=" + value248 + "\r\nnach=/z\r\n"},
+        {"254-character head of a new section", Write, head254, "x=1", "", old + "\r\n" + head254 + "\r\nx=1"},
+        {"254-character new head", Rename, "[Job]", head254, "", head254 + "\r\nvon_0=/alt\r\nnach=/z\r\n"},
+    };
+    for (const auto& c : cases) {
+        for (const bool batch : {false, true}) {
+            SCOPED_TRACE(std::string(c.what) + (batch ? " (IniDocument)" : " (IniFile)"));
+            TempWorkDir fresh;
+            put("t.ini", old);
+            struct stat before {};
+            ::stat("t.ini", &before);
+            const WString section = WString::fromBytes(c.section);
+            const WString text = WString::fromBytes(c.text);
+            WriteResult r;
+            if (batch) {
+                IniDocument doc("t.ini");
+                r = c.op == Write ? doc.WriteKey(section, text) : doc.RenameSection(section, text);
+                EXPECT_EQ(bytes("t.ini"), old);
+                const WriteResult committed = doc.Commit();
+                EXPECT_TRUE(committed.ok) << committed.reason.bytes();
+            } else {
+                r = c.op == Write ? ini.WriteKey("t.ini", section, text) : ini.RenameSection("t.ini", section, text);
+            }
+            EXPECT_EQ(fresh.entries(), Names{"t.ini"});
+            if (c.refusal.empty()) {
+                EXPECT_TRUE(r.ok) << r.reason.bytes();
+                EXPECT_EQ(bytes("t.ini"), c.after);
+                // Read back and written again, the long line stays one line.
+                EXPECT_TRUE(ini.DeleteSectionHead("t.ini", "[fehlt]"));
+                EXPECT_EQ(bytes("t.ini"), c.after.ends_with("\r\n") ? c.after : c.after + "\r\n");
+                continue;
+            }
+            EXPECT_FALSE(r.ok);
+            EXPECT_EQ(r.file, "t.ini");
+            EXPECT_EQ(r.reason.bytes(), c.refusal);
+            EXPECT_EQ(bytes("t.ini"), old);
+            struct stat after {};
+            ::stat("t.ini", &after);
+            EXPECT_EQ(after.st_ino, before.st_ino) << "a refused text must not even rewrite the file";
+        }
+    }
+
+    // A refused step leaves the steps around it.
+    put("t.ini", old);
+    IniDocument doc("t.ini");
+    EXPECT_TRUE(doc.WriteKey("[Job]", "nach=/neu").ok);
+    EXPECT_FALSE(doc.WriteKey("[Job]", "von_0=/a\n[B]").ok);
+    EXPECT_FALSE(doc.RenameSection("[Job]", WString::fromBytes(head255)).ok);
+    EXPECT_TRUE(doc.WriteKey("[Job]", "zeit=10:00").ok);
+    EXPECT_TRUE(doc.Commit().ok);
+    EXPECT_EQ(bytes("t.ini"), "[Job]\r\nzeit=10:00\r\nvon_0=/alt\r\nnach=/neu\r\n");
 }

@@ -1,5 +1,7 @@
 #include "storage/ProgramSettings.h"
+#include "support/ScriptedWriter.h"
 #include "support/TempWorkDir.h"
+#include "support/TestPrinting.h"
 
 #include <gtest/gtest.h>
 
@@ -142,4 +144,43 @@ TEST_F(ProgramSettingsTest, ThreadsNeverSeeHalfASave) {
     EXPECT_EQ(lostPaths.load(), 0);
     EXPECT_EQ(lostMarks, 0);
     EXPECT_EQ(settings(), "[EINSTELLUNG]\r\npfad=\r\nstatus=1\r\nmethode=1\r\n\r\n[SOUNDANI]\r\nstatus=1\r\n");
+}
+
+// A folder name may hold a line break; written as it is, its tail would become a line, or a
+// section, of its own in "Einstellung.ini". Such a path, or one whose line would pass 254
+// characters, is refused and the file stays as it was; the longest path that fits is handed over
+// whole. A failed write is reported and changes nothing either.
+TEST_F(ProgramSettingsTest, PathsTheFileCannotHoldAndFailedWritesAreReported) {
+    // Saved twice, the file ends with its final line end as a rewrite leaves it.
+    ASSERT_TRUE(ProgramSettings::WriteMarks({true, false, true}));
+    ASSERT_TRUE(ProgramSettings::WriteMarks({true, false, true}));
+    const std::string marks = settings();
+    const std::string longest = "/" + std::string(248, 'o'); // "pfad=" + 249 = 254
+    const std::pair<std::string, bool> cases[] = {
+        {"/home/anna/a\nb", false}, {"/home/anna/a\r", false}, {"/home/anna/x\r\n[SOUNDANI]\r\nstatus=0", false},
+        {longest + "o", false},     {longest, true},
+    };
+    for (const auto& [path, stored] : cases) {
+        SCOPED_TRACE(testing::PrintToString(path));
+        writeSettings(marks);
+        const WString text = WString::fromBytes(path);
+        EXPECT_EQ(ProgramSettings::SetPath(text), stored);
+        if (!stored) {
+            EXPECT_EQ(settings(), marks);
+            EXPECT_TRUE(ProgramSettings::TakePath().isEmpty());
+            continue;
+        }
+        EXPECT_EQ(settings(), "[EINSTELLUNG]\r\npfad=" + path + "\r\n" + marks.substr(15));
+        EXPECT_EQ(ProgramSettings::TakePath(), text);
+        EXPECT_EQ(describe(ProgramSettings::ReadMarks()), "101");
+    }
+
+    writeSettings(marks);
+    {
+        FullDisk disk;
+        EXPECT_FALSE(ProgramSettings::SetPath("/home/anna"));
+        EXPECT_FALSE(ProgramSettings::WriteMarks({false, true, false}));
+    }
+    EXPECT_EQ(settings(), marks);
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"Einstellung.ini"});
 }
