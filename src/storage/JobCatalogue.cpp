@@ -49,14 +49,38 @@ void deleteSources(IniDocument& catalogue, const WString& section) {
     }
 }
 
-bool renameIn(IniDocument& catalogue, IniDocument& names, const WString& newName, WString& editedJobName) {
-    catalogue.RenameSection(sectionOf(editedJobName), sectionOf(newName));
+// The first refusal among the steps of one operation; once there is one, the operation writes
+// nothing.
+class Steps {
+public:
+    void operator+=(WriteResult step) {
+        if (first_.ok && !step.ok)
+            first_ = std::move(step);
+    }
+    const WriteResult& result() const { return first_; }
+
+private:
+    WriteResult first_;
+};
+
+// Renames the section and, when editedJobName is in the name list, its name entry; false when it
+// is not there.
+bool renameIn(IniDocument& catalogue, IniDocument& names, const WString& newName, WString& editedJobName,
+              Steps& steps) {
+    steps += catalogue.RenameSection(sectionOf(editedJobName), sectionOf(newName));
     const int i = findName(names, editedJobName);
     if (i == 0)
         return false;
-    names.WriteKey(kNames, nameKey(i) + newName);
+    steps += names.WriteKey(kNames, nameKey(i) + newName);
     editedJobName = newName;
     return true;
+}
+
+// Writes both files together once every step was accepted; the caller's state follows only then.
+WriteResult commitBoth(IniDocument& first, IniDocument& second, const Steps& steps, bool nameFound) {
+    WriteResult result = steps.result().ok ? IniDocument::CommitTogether({&first, &second}) : steps.result();
+    result.nameFound = nameFound;
+    return result;
 }
 
 } // namespace
@@ -101,47 +125,58 @@ BackupJob JobCatalogue::LoadJob(const WString& name) const {
     return job;
 }
 
-void JobCatalogue::SaveJob(const BackupJob& job, bool isNew, int& jobCount, WString& editedJobName) {
+WriteResult JobCatalogue::SaveJob(const BackupJob& job, bool isNew, int& jobCount, WString& editedJobName) {
     IniDocument names(NameFile);
     IniDocument catalogue(CatalogueFile);
     const WString section = sectionOf(job.name);
+    int count = jobCount;
+    WString edited = editedJobName;
+    Steps steps;
     if (isNew) {
         // A hand-edited count below the names there are would overwrite a name entry.
         const int named = namedCount(names);
-        if (jobCount < named)
-            jobCount = named;
-        ++jobCount;
-        names.WriteKey(kNames, nameKey(jobCount) + job.name);
-        names.WriteKey(kCount, WString::format("wert=%d", jobCount));
+        if (count < named)
+            count = named;
+        ++count;
+        steps += names.WriteKey(kNames, nameKey(count) + job.name);
+        steps += names.WriteKey(kCount, WString::format("wert=%d", count));
     } else {
-        renameIn(catalogue, names, job.name, editedJobName);
+        renameIn(catalogue, names, job.name, edited, steps);
         deleteSources(catalogue, section);
     }
     // New keys go directly under the head, so writing in reverse leaves the file's usual order:
     // von_0 .. von_n, nach, wann, zeit, aktiv.
-    catalogue.WriteKey(section, WString("aktiv=") + (job.active ? "ja" : "nein"));
-    catalogue.WriteKey(section, "zeit=" + job.time);
-    catalogue.WriteKey(section, "wann=" + job.day);
-    catalogue.WriteKey(section, "nach=" + job.destination);
+    steps += catalogue.WriteKey(section, WString("aktiv=") + (job.active ? "ja" : "nein"));
+    steps += catalogue.WriteKey(section, "zeit=" + job.time);
+    steps += catalogue.WriteKey(section, "wann=" + job.day);
+    steps += catalogue.WriteKey(section, "nach=" + job.destination);
     for (int i = static_cast<int>(job.sources.size()) - 1; i >= 0; --i)
-        catalogue.WriteKey(section, sourceKey(i) + job.sources[static_cast<std::size_t>(i)]);
-    names.Commit();
-    catalogue.Commit();
+        steps += catalogue.WriteKey(section, sourceKey(i) + job.sources[static_cast<std::size_t>(i)]);
+    WriteResult result = commitBoth(names, catalogue, steps, true);
+    if (result) {
+        jobCount = count;
+        editedJobName = edited;
+    }
+    return result;
 }
 
-bool JobCatalogue::RenameJob(const WString& newName, WString& editedJobName) {
+WriteResult JobCatalogue::RenameJob(const WString& newName, WString& editedJobName) {
     IniDocument catalogue(CatalogueFile);
     IniDocument names(NameFile);
-    const bool renamed = renameIn(catalogue, names, newName, editedJobName);
-    catalogue.Commit();
-    names.Commit();
-    return renamed;
+    WString edited = editedJobName;
+    Steps steps;
+    const bool nameFound = renameIn(catalogue, names, newName, edited, steps);
+    WriteResult result = commitBoth(catalogue, names, steps, nameFound);
+    if (result)
+        editedJobName = edited;
+    return result;
 }
 
-bool JobCatalogue::DeleteJob(const WString& name, int jobCount) {
+WriteResult JobCatalogue::DeleteJob(const WString& name, int jobCount) {
     IniDocument catalogue(CatalogueFile);
     IniDocument names(NameFile);
     const WString section = sectionOf(name);
+    Steps steps;
     deleteSources(catalogue, section);
     for (const char* key : {"nach=", "zeit=", "wann=", "aktiv="})
         catalogue.DeleteKey(section, key);
@@ -155,7 +190,7 @@ bool JobCatalogue::DeleteJob(const WString& name, int jobCount) {
     // or the last job would drop out of the schedule.
     const int j = findName(names, name);
     if (j != 0) {
-        names.WriteKey(kCount, WString::format("wert=%d", jobCount - 1));
+        steps += names.WriteKey(kCount, WString::format("wert=%d", jobCount - 1));
         names.DeleteKey(kNames, nameKey(j));
         for (int k = j + 1;; ++k) {
             const WString next = names.ReadKey(kNames, nameKey(k));
@@ -163,12 +198,10 @@ bool JobCatalogue::DeleteJob(const WString& name, int jobCount) {
                 names.DeleteKey(kNames, nameKey(k - 1));
                 break;
             }
-            names.WriteKey(kNames, nameKey(k - 1) + next);
+            steps += names.WriteKey(kNames, nameKey(k - 1) + next);
         }
     }
-    catalogue.Commit();
-    names.Commit();
-    return j != 0;
+    return commitBoth(catalogue, names, steps, j != 0);
 }
 
 std::vector<ScheduleEntry> JobCatalogue::LoadSchedule(int jobCount) const {

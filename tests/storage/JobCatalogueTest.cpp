@@ -2,13 +2,17 @@
 // missing, odd and hand-edited files without writing anything.
 #include "storage/JobCatalogue.h"
 #include "storage/IniFile.h"
+#include "support/ScriptedWriter.h"
+#include "support/SeamScope.h"
 #include "support/TempWorkDir.h"
 #include "support/TestPrinting.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <climits>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 #include <sys/stat.h>
@@ -49,13 +53,20 @@ Texts texts(const std::vector<WString>& names) {
     return t;
 }
 
+// "ok", "ok, name not in the list", or the file and the reason of a failure.
+std::string outcome(const WriteResult& r) {
+    if (!r.ok)
+        return r.file.bytes() + ": " + r.reason.bytes();
+    return r.nameFound ? "ok" : "ok, name not in the list";
+}
+
 // Saves the jobs one after another as new jobs, the way the editor does; returns the job count.
 int saveNewJobs(const std::vector<BackupJob>& jobs) {
     JobCatalogue catalogue;
     int jobCount = catalogue.ReadJobCount();
     WString editedJobName;
     for (const BackupJob& job : jobs)
-        catalogue.SaveJob(job, true, jobCount, editedJobName);
+        EXPECT_EQ(outcome(catalogue.SaveJob(job, true, jobCount, editedJobName)), "ok") << job.name.bytes();
     return jobCount;
 }
 
@@ -66,14 +77,18 @@ void put(const char* file, const std::string& bytes) {
     TempWorkDir::writeBytes(file, bytes);
 }
 
+ino_t inodeOf(const std::string& file) {
+    struct stat st {};
+    ::stat(file.c_str(), &st);
+    return st.st_ino;
+}
+
 // Every entry of the folder with its bytes and inode: a safe rewrite replaces the file by a
 // rename, so even a rewrite with the same bytes shows.
 std::map<std::string, std::pair<std::string, ino_t>> folderState(const TempWorkDir& dir) {
     std::map<std::string, std::pair<std::string, ino_t>> state;
     for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
-        struct stat st {};
-        ::stat(entry.path().c_str(), &st);
-        state[entry.path().filename().string()] = {TempWorkDir::readBytes(entry.path()), st.st_ino};
+        state[entry.path().filename().string()] = {TempWorkDir::readBytes(entry.path()), inodeOf(entry.path())};
     }
     return state;
 }
@@ -162,7 +177,7 @@ TEST_F(JobCatalogueTest, RenamingKeepsTheNumberAndTheLines) {
 
     // Directly, for the second job: its head in the middle of the file is replaced in place.
     edited = "Büro"_w;
-    EXPECT_TRUE(catalogue.RenameJob("Arbeit", edited));
+    EXPECT_EQ(outcome(catalogue.RenameJob("Arbeit", edited)), "ok");
     EXPECT_EQ(edited, "Arbeit");
     expectedSave.replace(expectedSave.find("[B\xFCro]"), 6, "[Arbeit]");
     EXPECT_EQ(bytesOf("save.ini"), expectedSave);
@@ -175,23 +190,23 @@ TEST_F(JobCatalogueTest, RenamingKeepsTheNumberAndTheLines) {
 // and deleting never makes them grow, down to no job at all.
 TEST_F(JobCatalogueTest, DeletingJobs) {
     int jobCount = saveNewJobs({letter("A"), letter("B"), letter("C"), letter("D")});
-    EXPECT_TRUE(catalogue.DeleteJob("B", jobCount--));
+    EXPECT_EQ(outcome(catalogue.DeleteJob("B", jobCount--)), "ok");
     EXPECT_EQ(bytesOf("save.ini"), letterSection("A") + "\r\n" + letterSection("C") + "\r\n" + letterSection("D"));
     EXPECT_EQ(bytesOf("savename.ini"), nameFile("name_2=C\r\nname_3=D\r\nname_1=A\r\n", "3"));
 
-    EXPECT_TRUE(catalogue.DeleteJob("D", jobCount--));
+    EXPECT_EQ(outcome(catalogue.DeleteJob("D", jobCount--)), "ok");
     const std::string withoutD = letterSection("A") + "\r\n" + letterSection("C");
     EXPECT_EQ(bytesOf("save.ini"), withoutD);
     EXPECT_EQ(bytesOf("savename.ini"), nameFile("name_2=C\r\nname_1=A\r\n", "2"));
     for (int round = 0; round < 3; ++round) {
         WString edited;
         catalogue.SaveJob(makeJob("E", {"/quelle/E"}), true, jobCount, edited);
-        EXPECT_TRUE(catalogue.DeleteJob("E", jobCount--));
+        EXPECT_EQ(outcome(catalogue.DeleteJob("E", jobCount--)), "ok");
         EXPECT_EQ(bytesOf("save.ini"), withoutD) << "round " << round;
     }
 
     for (const char* name : {"C", "A"})
-        EXPECT_TRUE(catalogue.DeleteJob(name, jobCount--)) << name;
+        EXPECT_EQ(outcome(catalogue.DeleteJob(name, jobCount--)), "ok") << name;
     EXPECT_EQ(bytesOf("save.ini"), "");
     EXPECT_EQ(bytesOf("savename.ini"), nameFile("", "0"));
     EXPECT_EQ(saveNewJobs({buero()}), 1);
@@ -203,7 +218,7 @@ TEST_F(JobCatalogueTest, DeletingJobs) {
 TEST_F(JobCatalogueTest, DeletingInFrontOfAGap) {
     put("savename.ini", nameFile("name_1=A\r\nname_2=B\r\nname_4=D\r\n", "4"));
     put("save.ini", letterSection("A") + "\r\n" + letterSection("B") + "\r\n" + letterSection("D"));
-    EXPECT_TRUE(catalogue.DeleteJob("A", 4));
+    EXPECT_EQ(outcome(catalogue.DeleteJob("A", 4)), "ok");
     EXPECT_EQ(bytesOf("savename.ini"), nameFile("name_1=B\r\nname_4=D\r\n", "3"));
     EXPECT_EQ(bytesOf("save.ini"), letterSection("B") + "\r\n" + letterSection("D"));
 }
@@ -218,12 +233,12 @@ TEST_F(JobCatalogueTest, NameNotInTheList) {
         put("savename.ini", names);
         put("save.ini", kFotosSection + "\r\n" + kBueroSection);
 
-        EXPECT_FALSE(catalogue.DeleteJob(name, 4));
+        EXPECT_EQ(outcome(catalogue.DeleteJob(name, 4)), "ok, name not in the list");
         EXPECT_EQ(bytesOf("savename.ini"), names);
         EXPECT_EQ(catalogue.LoadSchedule(catalogue.ReadJobCount()).size(), 4u);
 
         WString edited = name;
-        EXPECT_FALSE(catalogue.RenameJob("Neu", edited));
+        EXPECT_EQ(outcome(catalogue.RenameJob("Neu", edited)), "ok, name not in the list");
         EXPECT_EQ(edited, name);
         EXPECT_EQ(bytesOf("savename.ini"), names);
         EXPECT_EQ(fields(catalogue.LoadJob("Fotos")), fields(fotos()));
@@ -358,4 +373,210 @@ TEST_F(JobCatalogueTest, AbsurdCountIsCapped) {
     EXPECT_EQ(fields(std::vector<ScheduleEntry>{schedule.front(), schedule[1], schedule.back()}),
               (Texts{"Montag", "10:00", "ja", "A", "", "", "", "", "", "", "", ""}));
     EXPECT_EQ(folderState(dir), before);
+}
+
+namespace {
+
+const std::string kLineBreak = "Der Text enthält einen Zeilenumbruch oder ein Steuerzeichen."_w.bytes();
+const std::string kTooLong = "Die Zeile wäre länger als 254 Zeichen."_w.bytes();
+
+// The writing operations on a catalogue of fotos() and buero() (jobCount 2), with the caller's
+// editedJobName before and both in/out values after a successful run.
+struct Operation {
+    const char* what;
+    const char* firstFile; // the file whose new contents are written first
+    WString editedBefore;
+    std::function<WriteResult(JobCatalogue&, int&, WString&)> run;
+    int countAfter;
+    WString editedAfter;
+};
+
+std::vector<Operation> operations() {
+    BackupJob urlaub = fotos();
+    urlaub.name = "Urlaub";
+    BackupJob fewerSources = buero();
+    fewerSources.sources.pop_back();
+    const WString buero = "Büro"_w;
+    using C = JobCatalogue;
+    return {
+        {"new job", "savename.ini", "", [](C& c, int& n, WString& e) { return c.SaveJob(letter("C"), true, n, e); }, 3,
+         ""},
+        {"existing job under a new name", "savename.ini", "Fotos",
+         [urlaub](C& c, int& n, WString& e) { return c.SaveJob(urlaub, false, n, e); }, 2, "Urlaub"},
+        {"existing job, one source less", "savename.ini", buero,
+         [fewerSources](C& c, int& n, WString& e) { return c.SaveJob(fewerSources, false, n, e); }, 2, buero},
+        {"rename", "save.ini", buero, [](C& c, int&, WString& e) { return c.RenameJob("Arbeit", e); }, 2, "Arbeit"},
+        {"delete", "save.ini", "Fotos", [](C& c, int& n, WString&) { return c.DeleteJob("Fotos", n); }, 2, "Fotos"},
+    };
+}
+
+} // namespace
+
+// A write that fails, in the first file's temporary copy or in the second's (from its first byte or
+// midway), leaves both files byte for byte and in place, no temporary file, and the caller's
+// jobCount and editedJobName as they were; the result names the file and the system's reason. So
+// does a file that cannot be read.
+TEST_F(JobCatalogueTest, FailedWritesChangeNeitherFile) {
+    enum Point { FirstFileStart, FirstFileMidway, SecondFileStart, SecondFileMidway };
+    const struct {
+        Point point;
+        int err;
+        const char* reason;
+    } failures[] = {
+        {FirstFileStart, ENOSPC, "No space left on device"},
+        {FirstFileMidway, EIO, "Input/output error"},
+        {SecondFileStart, ENOSPC, "No space left on device"},
+        {SecondFileMidway, EDQUOT, "Disk quota exceeded"},
+    };
+    for (const Operation& op : operations()) {
+        SCOPED_TRACE(op.what);
+        std::size_t firstSize = 0;
+        {
+            TempWorkDir reference;
+            int jobCount = saveNewJobs({fotos(), buero()});
+            WString edited = op.editedBefore;
+            ASSERT_EQ(outcome(op.run(catalogue, jobCount, edited)), "ok");
+            EXPECT_EQ(jobCount, op.countAfter);
+            EXPECT_EQ(edited, op.editedAfter);
+            firstSize = bytesOf(op.firstFile).size();
+            ASSERT_GT(firstSize, 10u);
+        }
+        const std::string secondFile = op.firstFile == std::string("save.ini") ? "savename.ini" : "save.ini";
+        for (const auto& f : failures) {
+            SCOPED_TRACE(f.point);
+            TempWorkDir fresh;
+            int jobCount = saveNewJobs({fotos(), buero()});
+            WString edited = op.editedBefore;
+            const auto before = folderState(fresh);
+            const std::size_t budget[] = {0, firstSize / 2, firstSize, firstSize + 5};
+            ScriptedWriter<FileWriter> writer(budget[f.point], f.err);
+            SeamScope<FileWriter> scope(&writer);
+            const WriteResult r = op.run(catalogue, jobCount, edited);
+            const bool inFirst = f.point == FirstFileStart || f.point == FirstFileMidway;
+            EXPECT_EQ(outcome(r), (inFirst ? op.firstFile : secondFile) + ": " + f.reason);
+            EXPECT_EQ(folderState(fresh), before);
+            EXPECT_EQ(jobCount, 2);
+            EXPECT_EQ(edited, op.editedBefore);
+        }
+        // A file that is there but cannot be read (here a folder) is never replaced, so neither is the other.
+        for (const std::string unreadable : {"save.ini", "savename.ini"}) {
+            TempWorkDir fresh;
+            int jobCount = saveNewJobs({fotos(), buero()});
+            const std::string other = unreadable == "save.ini" ? "savename.ini" : "save.ini";
+            const std::string otherBytes = bytesOf(other.c_str());
+            const ino_t otherInode = inodeOf(other);
+            std::filesystem::remove(unreadable);
+            std::filesystem::create_directory(unreadable);
+            WString edited = op.editedBefore;
+            EXPECT_EQ(outcome(op.run(catalogue, jobCount, edited)),
+                      unreadable + ": " + "Die Datei ist vorhanden, kann aber nicht gelesen werden."_w.bytes());
+            EXPECT_EQ(fresh.entries(), (Texts{"save.ini", "savename.ini"}));
+            EXPECT_TRUE(std::filesystem::is_empty(unreadable));
+            EXPECT_EQ(bytesOf(other.c_str()), otherBytes);
+            EXPECT_EQ(inodeOf(other), otherInode);
+            EXPECT_EQ(jobCount, 2);
+            EXPECT_EQ(edited, op.editedBefore);
+        }
+    }
+}
+
+// Every text a save would write is checked first: a line break (a legal character in a Linux file
+// name) would turn the rest of the line into lines of its own, "[B]" into a section; a line over
+// 254 characters would be read back in two. A refused job writes nothing to either file and leaves
+// the caller's state; the longest line that fits is stored and read back whole.
+TEST_F(JobCatalogueTest, TextsTheFilesCannotHoldAreRefusedBeforeAnythingIsWritten) {
+    const std::string name247(247, 'n');                            // "name_3=" + 247 = 254
+    const std::string source248 = "/" + std::string(247, 'q');      // "von_0=" + 248 = 254
+    const std::string destination249 = "/" + std::string(248, 'z'); // "nach=" + 249 = 254
+    const struct {
+        const char* what;
+        std::function<void(BackupJob&)> change;
+        const char* fileNew; // nullptr: accepted
+        const char* fileExisting;
+        const std::string& reason;
+    } cases[] = {
+        {"line break in a source", [](BackupJob& j) { j.sources.push_back("/a\n[B]"); }, "save.ini", "save.ini",
+         kLineBreak},
+        {"CR in the destination", [](BackupJob& j) { j.destination = "/media/usb\r"; }, "save.ini", "save.ini",
+         kLineBreak},
+        {"line break in the day", [](BackupJob& j) { j.day = "Montag\n"; }, "save.ini", "save.ini", kLineBreak},
+        {"line break in the time", [](BackupJob& j) { j.time = "10:00\n[X]"; }, "save.ini", "save.ini", kLineBreak},
+        {"line break in the name", [](BackupJob& j) { j.name = "Neu\n[B]"; }, "savename.ini", "save.ini", kLineBreak},
+        {"254-character source line",
+         [&](BackupJob& j) {
+             j.sources = {"/a", WString::fromBytes(source248)};
+         },
+         nullptr, nullptr, kTooLong},
+        {"255-character source line",
+         [&](BackupJob& j) {
+             j.sources = {"/a", WString::fromBytes(source248 + "q")};
+         },
+         "save.ini", "save.ini", kTooLong},
+        {"254-character destination line", [&](BackupJob& j) { j.destination = WString::fromBytes(destination249); },
+         nullptr, nullptr, kTooLong},
+        {"255-character destination line",
+         [&](BackupJob& j) { j.destination = WString::fromBytes(destination249 + "z"); }, "save.ini", "save.ini",
+         kTooLong},
+        {"254-character name line", [&](BackupJob& j) { j.name = WString::fromBytes(name247); }, nullptr, nullptr,
+         kTooLong},
+        {"255-character name line", [&](BackupJob& j) { j.name = WString::fromBytes(name247 + "n"); }, "savename.ini",
+         "savename.ini", kTooLong},
+    };
+    for (const auto& c : cases) {
+        for (const bool isNew : {true, false}) {
+            SCOPED_TRACE(std::string(c.what) + (isNew ? ", new job" : ", existing job"));
+            TempWorkDir fresh;
+            int jobCount = saveNewJobs({fotos(), buero()});
+            WString edited = isNew ? "" : "Fotos";
+            BackupJob job = fotos();
+            job.name = isNew ? "Neu" : "Fotos";
+            c.change(job);
+            const auto before = folderState(fresh);
+            const WriteResult r = catalogue.SaveJob(job, isNew, jobCount, edited);
+            const char* file = isNew ? c.fileNew : c.fileExisting;
+            if (!file) {
+                EXPECT_EQ(outcome(r), "ok");
+                EXPECT_EQ(fields(catalogue.LoadJob(job.name)), fields(job));
+                const Texts names =
+                    isNew ? Texts{"Fotos", "B\xFCro", job.name.bytes()} : Texts{job.name.bytes(), "B\xFCro"};
+                EXPECT_EQ(texts(catalogue.ReadJobNames()), names);
+                continue;
+            }
+            EXPECT_EQ(outcome(r), file + ": "s + c.reason);
+            EXPECT_EQ(folderState(fresh), before);
+            EXPECT_EQ(jobCount, 2);
+            EXPECT_EQ(edited, isNew ? "" : "Fotos");
+        }
+    }
+
+    // Renaming: the section head "[...]" and the name line each have to fit.
+    const struct {
+        std::string newName;
+        const char* file;
+        const std::string& reason;
+    } renames[] = {
+        {"Neu\n[B]", "save.ini", kLineBreak},
+        {"Neu\r", "save.ini", kLineBreak},
+        {std::string(253, 'n'), "save.ini", kTooLong},     // "[" + 253 + "]"
+        {std::string(248, 'n'), "savename.ini", kTooLong}, // "name_2=" + 248
+        {name247, nullptr, kTooLong},
+    };
+    for (const auto& c : renames) {
+        SCOPED_TRACE(testing::PrintToString(c.newName));
+        TempWorkDir fresh;
+        saveNewJobs({fotos(), buero()});
+        WString edited = "Büro"_w;
+        const auto before = folderState(fresh);
+        const WriteResult r = catalogue.RenameJob(WString::fromBytes(c.newName), edited);
+        if (!c.file) {
+            EXPECT_EQ(outcome(r), "ok");
+            EXPECT_EQ(edited.bytes(), c.newName);
+            EXPECT_EQ(texts(catalogue.ReadJobNames()), (Texts{"Fotos", c.newName}));
+            EXPECT_EQ(catalogue.LoadJob(edited).destination, "/media/usb/Büro"_w);
+            continue;
+        }
+        EXPECT_EQ(outcome(r), c.file + ": "s + c.reason);
+        EXPECT_EQ(folderState(fresh), before);
+        EXPECT_EQ(edited, "Büro"_w);
+    }
 }
