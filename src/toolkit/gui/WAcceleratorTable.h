@@ -15,10 +15,8 @@ class WAcceleratorTable {
 public:
     WAcceleratorTable(WForm& form, WMenu* menu, const WAcceleratorTemplate& table);
     ~WAcceleratorTable();
-    const char* className() const { return "WAcceleratorTable"; }
     // The command id for a key, or 0.
     int commandFor(char key, unsigned modifiers) const;
-    const std::vector<WAcceleratorTemplate::Entry>& entries() const { return entries_; }
 
 private:
     std::vector<WAcceleratorTemplate::Entry> entries_;

@@ -6,5 +6,4 @@
 class WAnimation : public WControl {
 public:
     WAnimation(WForm& parent, int id);
-    const char* className() const override { return "WAnimation"; }
 };

@@ -18,7 +18,6 @@
 
 namespace {
 
-WApplication* g_instance = nullptr;
 std::atomic<bool> g_quitRequested{false};
 std::atomic<int> g_quitCode{0};
 std::optional<int> g_exitNow;
@@ -71,7 +70,6 @@ struct WApplication::Impl {
 };
 
 WApplication::WApplication(int& argc, char** argv) : impl_(std::make_unique<Impl>()) {
-    g_instance = this;
     g_quitRequested = false;
     g_quitCode = 0;
     g_exitNow.reset();
@@ -123,7 +121,6 @@ WApplication::~WApplication() {
     impl_->app.reset();
     if (g_headless)
         qInstallMessageHandler(g_defaultHandler);
-    g_instance = nullptr;
 }
 
 int WApplication::exec() {
@@ -158,12 +155,4 @@ bool WApplication::quitRequested() {
 void WApplication::exitNow(int exitCode) {
     g_exitNow = exitCode;
     quit(exitCode);
-}
-
-bool WApplication::headless() {
-    return g_headless;
-}
-
-WApplication* WApplication::instance() {
-    return g_instance;
 }

@@ -11,7 +11,7 @@ public:
     static constexpr int ExitNarrowScreen = 1;
     static constexpr int ExitNoWindow = 255; // the platform's -1
 
-    // Chooses Qt's offscreen platform when no display is reachable (headless()).
+    // Chooses Qt's offscreen platform when no display is reachable, and says so on standard error.
     WApplication(int& argc, char** argv);
     virtual ~WApplication();
 
@@ -22,8 +22,6 @@ public:
     static bool quitRequested();
     // Ends start-up at once with this code (the message loop is not entered).
     static void exitNow(int exitCode);
-    static bool headless();
-    static WApplication* instance();
 
 protected:
     // Creates the main form; false ends the program with ExitNoWindow.

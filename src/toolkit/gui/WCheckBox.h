@@ -6,7 +6,6 @@
 class WCheckBox : public WControl {
 public:
     WCheckBox(WForm& parent, int id);
-    const char* className() const override { return "WCheckBox"; }
     bool isChecked() const;
     void setChecked(bool checked);
 };

@@ -54,21 +54,11 @@ int WComboBox::addItem(const WString& text) {
     return box->count() - 1;
 }
 
-int WComboBox::count() const {
-    const QComboBox* box = combo(*this);
-    return box ? box->count() : 0;
-}
-
 WString WComboBox::itemText(int index) const {
     const QComboBox* box = combo(*this);
     if (!box || index < 0 || index >= box->count())
         return {};
     return QtText::fromQStringLossy(box->itemText(index));
-}
-
-void WComboBox::clear() {
-    if (QComboBox* box = combo(*this))
-        box->clear();
 }
 
 int WComboBox::selectedIndex() const {

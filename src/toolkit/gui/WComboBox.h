@@ -7,14 +7,11 @@
 class WComboBox : public WControl {
 public:
     WComboBox(WForm& parent, int id);
-    const char* className() const override { return "WComboBox"; }
 
     // Adds at the end; returns the item's index.
     int addItem(const WString& text);
-    int count() const;
     // Empty for an index out of range.
     WString itemText(int index) const;
-    void clear();
     // -1 when no item is selected.
     int selectedIndex() const;
     // An index out of range, -1 included, leaves no item selected. Returns whether one is.

@@ -6,7 +6,6 @@
 class WCommandButton : public WControl {
 public:
     WCommandButton(WForm& parent, int id);
-    const char* className() const override { return "WCommandButton"; }
     // Clicks the button as the user would (nothing happens while it is disabled).
     void click();
 };

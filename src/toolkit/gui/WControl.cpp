@@ -21,7 +21,7 @@ QString utf8(const char* text) {
 
 } // namespace
 
-WControl::WControl(WForm& parent, int id, QWidget* widget) : WWindow(widget), id_(id), layout_(layoutFor(parent, id)) {
+WControl::WControl(WForm& parent, int id, QWidget* widget) : WWindow(widget), layout_(layoutFor(parent, id)) {
     widget->setParent(parent.clientWidget());
     widget->setObjectName(utf8(layout_.name));
     // Texts of the layout are UTF-8; they reach the widget without a detour through Windows-1252.

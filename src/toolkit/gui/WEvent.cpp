@@ -1,7 +1,5 @@
 #include "toolkit/gui/WEvent.h"
 
-#include <algorithm>
-
 namespace {
 thread_local int t_raising = 0;
 
@@ -18,37 +16,23 @@ bool WEventTable::anyRaising() {
     return t_raising > 0;
 }
 
-void WEventTable::connect(WEventId id, const void* receiver, WEventHandler handler, std::intptr_t userValue) {
-    connections_.push_back({id, receiver, std::move(handler), userValue, nextSerial_++});
-}
-
-void WEventTable::disconnect(WEventId id, const void* receiver) {
-    std::erase_if(connections_, [&](const Connection& c) { return c.id == id && c.receiver == receiver; });
-}
-
-bool WEventTable::hasConnection(WEventId id) const {
-    return std::any_of(connections_.begin(), connections_.end(), [id](const Connection& c) { return c.id == id; });
+void WEventTable::connect(WEventId id, const void*, WEventHandler handler, std::intptr_t userValue) {
+    connections_.push_back({id, std::move(handler), userValue});
 }
 
 bool WEventTable::raise(WEventData& data) const {
-    // Handlers may change the table while it is raised: work from the serials present at the start and
-    // skip any connection that has been removed meanwhile.
-    std::vector<std::uint64_t> serials;
-    for (const Connection& c : connections_) {
-        if (c.id == data.id)
-            serials.push_back(c.serial);
-    }
+    // Connections are only ever appended: those made by a handler lie beyond the count taken here.
+    const std::size_t present = connections_.size();
     const std::weak_ptr<const void> alive = lifetime_;
-    for (const std::uint64_t serial : serials) {
+    for (std::size_t i = 0; i < present; ++i) {
         if (alive.expired())
             return false;
-        const auto it = std::find_if(connections_.begin(), connections_.end(),
-                                     [serial](const Connection& c) { return c.serial == serial; });
-        if (it == connections_.end())
+        const Connection& c = connections_[i];
+        if (c.id != data.id)
             continue;
-        // A copy, so that the handler may disconnect itself (or destroy the table) while it runs.
-        const WEventHandler handler = it->handler;
-        data.userValue = it->userValue;
+        // A copy: the handler may connect (moving the table's storage) or destroy the table while it runs.
+        const WEventHandler handler = c.handler;
+        data.userValue = c.userValue;
         const RaisingScope raising;
         if (handler(data))
             return true;

@@ -29,7 +29,6 @@ enum class WEventId {
     SystemCommandEvent,
     ClickEvent,
     ChangeEvent,
-    InitMenuEvent,
     SelectEvent,
     ExpandEvent,
     DropDownEvent,
@@ -50,7 +49,7 @@ struct WEventData {
     int y = 0;
     std::intptr_t userValue = 0; // the connection's user value
     int systemCommand = 0;
-    int commandId = 0;      // menu item id for ClickEvent / InitMenuEvent from menus
+    int commandId = 0;      // menu item id for ClickEvent from menus
     std::intptr_t item = 0; // tree item handle for SelectEvent / ExpandEvent of a tree view
 };
 
@@ -64,12 +63,10 @@ public:
     WEventTable(const WEventTable&) = delete;
     WEventTable& operator=(const WEventTable&) = delete;
 
+    // The receiver only names whose handler it is; the table does not keep it.
     void connect(WEventId id, const void* receiver, WEventHandler handler, std::intptr_t userValue = 0);
-    // Removes every connection of receiver for id.
-    void disconnect(WEventId id, const void* receiver);
-    bool hasConnection(WEventId id) const;
     // Calls the handlers of id in order until one returns true; the result says whether one did.
-    // Handlers may connect, disconnect or even destroy the table's owner while it runs.
+    // Handlers may connect (seen from the next raise on) or even destroy the table's owner while it runs.
     bool raise(WEventData& data) const;
     // Expires when the table is destroyed; lets a caller notice that a handler destroyed the owner.
     std::weak_ptr<const void> lifetime() const { return lifetime_; }
@@ -79,12 +76,9 @@ public:
 private:
     struct Connection {
         WEventId id;
-        const void* receiver;
         WEventHandler handler;
         std::intptr_t userValue;
-        std::uint64_t serial;
     };
     std::vector<Connection> connections_;
-    std::uint64_t nextSerial_ = 1;
     std::shared_ptr<const void> lifetime_ = std::make_shared<int>(0);
 };

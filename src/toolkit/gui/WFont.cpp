@@ -17,7 +17,3 @@ std::optional<WFont> WFont::fromText(const WString& text) {
         return std::nullopt;
     return WFont(size, std::move(face));
 }
-
-WString WFont::text() const {
-    return WString::format("%d.", pointSize_) + face_;
-}

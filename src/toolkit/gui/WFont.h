@@ -11,10 +11,8 @@ public:
     // or no face name.
     static std::optional<WFont> fromText(const WString& text);
 
-    const char* className() const { return "WFont"; }
     int pointSize() const { return pointSize_; }
     const WString& face() const { return face_; }
-    WString text() const;
 
 private:
     WFont(int pointSize, WString face) : pointSize_(pointSize), face_(std::move(face)) {}

@@ -47,7 +47,7 @@ bool WForm::create(const char* layoutName, const WString& fontText, WForm* owner
     QWidget* top = widget();
     const WResourceCatalog* catalog = WResources::catalog();
     const WFormTemplate* layout = catalog && layoutName ? catalog->form(layoutName) : nullptr;
-    if (isCreated() || !layout || !top)
+    if (layout_ || !layout || !top)
         return false;
     if (const auto font = WFont::fromText(fontText)) {
         pointSize_ = font->pointSize();
@@ -119,17 +119,6 @@ void WForm::setState(State state) {
         top->showMaximized();
         break;
     }
-}
-
-WForm::State WForm::state() const {
-    const QWidget* top = widget();
-    if (!top)
-        return State::Normal;
-    if (top->windowState() & Qt::WindowMinimized)
-        return State::Minimized;
-    if (top->windowState() & Qt::WindowMaximized)
-        return State::Maximized;
-    return State::Normal;
 }
 
 bool WForm::loadMenu(const char* resourceName) {

@@ -13,13 +13,11 @@ public:
 
     WForm();
     ~WForm() override;
-    const char* className() const override { return "WForm"; }
 
     // Creates the window from the layout "name" with the form font ("8.MS Sans Serif"): caption,
     // size in dialog units, style, hidden. With an owner the form is a dialog that stays above it.
     // False when the layout does not exist or the form was created already.
     bool create(const char* layoutName, const WString& fontText, WForm* owner = nullptr);
-    bool isCreated() const { return layout_ != nullptr; }
     // The layout entry of a control, or null.
     const WControlTemplate* controlLayout(int id) const;
     // Dialog units of the form font to pixels (1.5 and 1.625 pixels per unit at 8 points, rounded
@@ -34,12 +32,10 @@ public:
     void close();
     bool isClosed() const { return closed_; }
     void setState(State state);
-    State state() const;
 
     // Menu bar with the key table of the same name; the form owns both.
     bool loadMenu(const char* resourceName);
     WMenu* menu() const { return menu_.get(); }
-    WAcceleratorTable* accelerators() const { return accelerators_.get(); }
     void setIcon(int iconId);
 
 private:

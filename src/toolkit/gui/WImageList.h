@@ -7,8 +7,6 @@
 class WImageList {
 public:
     explicit WImageList(int width = 16, int height = 16) : width_(width), height_(height) {}
-    virtual ~WImageList() = default;
-    virtual const char* className() const { return "WImageList"; }
 
     // Returns the image's index.
     int add(int bitmapId);

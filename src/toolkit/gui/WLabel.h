@@ -6,5 +6,4 @@
 class WLabel : public WControl {
 public:
     WLabel(WForm& parent, int id);
-    const char* className() const override { return "WLabel"; }
 };

@@ -62,15 +62,6 @@ WString WListBox::itemText(int index) const {
     return item ? QtText::fromQStringLossy(item->text()) : WString();
 }
 
-bool WListBox::removeItem(int index) {
-    QListWidget* l = list(*this);
-    if (!l || index < 0 || index >= l->count())
-        return false;
-    const ScopedFlag quiet(quiet_);
-    delete l->takeItem(index);
-    return true;
-}
-
 void WListBox::clear() {
     if (QListWidget* l = list(*this)) {
         const ScopedFlag quiet(quiet_);
@@ -79,8 +70,13 @@ void WListBox::clear() {
 }
 
 int WListBox::selectedIndex() const {
-    const std::vector<int> marked = selectedIndices();
-    return marked.empty() ? -1 : marked.front();
+    if (const QListWidget* l = list(*this)) {
+        for (int i = 0; i < l->count(); ++i) {
+            if (l->item(i)->isSelected())
+                return i;
+        }
+    }
+    return -1;
 }
 
 bool WListBox::select(int index) {
@@ -99,35 +95,4 @@ bool WListBox::select(int index) {
     data.id = WEventId::SelectEvent;
     raiseEvent(data);
     return inRange;
-}
-
-bool WListBox::isSelected(int index) const {
-    const QListWidget* l = list(*this);
-    const QListWidgetItem* item = l ? l->item(index) : nullptr;
-    return item && item->isSelected();
-}
-
-bool WListBox::setSelected(int index, bool selected) {
-    QListWidget* l = list(*this);
-    if (!l || index < -1 || index >= l->count())
-        return false;
-    const ScopedFlag quiet(quiet_);
-    if (index == -1) {
-        for (int i = 0; i < l->count(); ++i)
-            l->item(i)->setSelected(selected);
-    } else {
-        l->item(index)->setSelected(selected);
-    }
-    return true;
-}
-
-std::vector<int> WListBox::selectedIndices() const {
-    std::vector<int> marked;
-    if (const QListWidget* l = list(*this)) {
-        for (int i = 0; i < l->count(); ++i) {
-            if (l->item(i)->isSelected())
-                marked.push_back(i);
-        }
-    }
-    return marked;
 }

@@ -2,15 +2,12 @@
 
 #include "toolkit/gui/WControl.h"
 
-#include <vector>
-
 // A list of texts. WStyle::Sorted keeps added items in alphabetical order (letter case ignored);
 // WStyle::ExtendedSel lets the user mark several items (Shift, Ctrl). A selection change by the user
 // or by select() raises SelectEvent; the other operations raise nothing.
 class WListBox : public WControl {
 public:
     WListBox(WForm& parent, int id);
-    const char* className() const override { return "WListBox"; }
 
     int count() const;
     // Adds at the end, or in sorted position for a sorted list; returns the item's index.
@@ -19,7 +16,6 @@ public:
     int insertItem(int index, const WString& text);
     // Empty for an index out of range.
     WString itemText(int index) const;
-    bool removeItem(int index);
     void clear();
 
     // The selected item, -1 when none (a multi-selection list: the first marked item).
@@ -27,11 +23,6 @@ public:
     // Selects one item (any other mark goes) and raises SelectEvent; an index out of range, -1 included,
     // clears the selection. Returns whether an item is selected.
     bool select(int index);
-
-    // Multi-selection lists: marks of single items; index -1 means every item.
-    bool isSelected(int index) const;
-    bool setSelected(int index, bool selected);
-    std::vector<int> selectedIndices() const;
 
 private:
     bool quiet_ = false; // the program's own changes raise no SelectEvent

@@ -10,10 +10,8 @@
 class WMaskedTextBox : public WTextBox {
 public:
     WMaskedTextBox(WForm& parent, int id);
-    const char* className() const override { return "WMaskedTextBox"; }
 
     void setMask(const WString& mask, char placeholder = '-');
-    const WString& mask() const { return mask_; }
     // The whole shown text: literals, typed characters and placeholders ("12:30", "1-:--").
     WString text() const override;
     // Only the typed characters, without literals and placeholders ("1230", "1").

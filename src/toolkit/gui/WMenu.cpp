@@ -6,7 +6,7 @@
 #include <QLayout>
 #include <QMenuBar>
 
-WMenu::WMenu(WForm& form) : WMenuBase(&form, WString()) {}
+WMenu::WMenu(WForm& form) : WMenuBase(&form) {}
 
 std::unique_ptr<WMenu> WMenu::load(WForm& form, const char* resourceName) {
     const WResourceCatalog* catalog = WResources::catalog();

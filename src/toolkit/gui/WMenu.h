@@ -8,7 +8,6 @@ class WForm;
 class WMenu : public WMenuBase {
 public:
     static std::unique_ptr<WMenu> load(WForm& form, const char* resourceName);
-    const char* className() const { return "WMenu"; }
 
 private:
     explicit WMenu(WForm& form);

@@ -1,27 +1,10 @@
 #include "toolkit/gui/WMenuItem.h"
 
 #include "toolkit/gui/WMenuBase.h"
-#include "toolkit/gui/qt/QtText.h"
 
-#include <QAction>
-
-WMenuItem::WMenuItem(WMenuBase& owner, QAction* action, int id) : owner_(owner), action_(action), id_(id) {}
-
-WString WMenuItem::text() const {
-    return QtText::fromQStringLossy(action_->text());
-}
-
-void WMenuItem::setEnabled(bool enabled) {
-    action_->setEnabled(enabled);
-}
-
-bool WMenuItem::isEnabled() const {
-    return action_->isEnabled();
-}
+WMenuItem::WMenuItem(WMenuBase& owner, int id) : owner_(owner), id_(id) {}
 
 bool WMenuItem::choose() {
-    if (!isEnabled())
-        return false;
     WEventData data;
     data.id = WEventId::ClickEvent;
     data.source = owner_.ownerWindow();

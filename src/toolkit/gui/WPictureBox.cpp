@@ -17,10 +17,8 @@ bool WPictureBox::setBitmap(int bitmapId) {
     const QPixmap pixmap = QtImageCache::bitmap(bitmapId);
     if (pixmap.isNull()) {
         label->clear();
-        bitmapId_ = 0;
         return false;
     }
     label->setPixmap(pixmap);
-    bitmapId_ = bitmapId;
     return true;
 }

@@ -1,13 +1,14 @@
 #include "toolkit/gui/WPopupMenu.h"
 
 #include "toolkit/gui/WResources.h"
-#include "toolkit/gui/qt/QtText.h"
 
 #include <QAction>
 #include <QCursor>
 #include <QMenu>
 
-WPopupMenu::WPopupMenu(WWindow* owner, const WString& text) : WMenuBase(owner, text) {}
+WPopupMenu::WPopupMenu(WWindow* owner, QMenu* menu) : WMenuBase(owner), menu_(menu) {
+    own(menu);
+}
 
 std::unique_ptr<WPopupMenu> WPopupMenu::load(WWindow* owner, const char* resourceName) {
     const WResourceCatalog* catalog = WResources::catalog();
@@ -15,17 +16,12 @@ std::unique_ptr<WPopupMenu> WPopupMenu::load(WWindow* owner, const char* resourc
     if (!tmpl || tmpl->items.empty())
         return nullptr;
     const WMenuItemTemplate& top = tmpl->items.front();
-    const QString title = QString::fromUtf8(top.text ? top.text : "");
-    std::unique_ptr<WPopupMenu> popup(new WPopupMenu(owner, QtText::fromQStringLossy(title)));
-    auto* menu = new QMenu(title);
-    popup->own(menu);
-    popup->build(menu, top.children);
+    std::unique_ptr<WPopupMenu> popup(new WPopupMenu(owner, new QMenu(QString::fromUtf8(top.text ? top.text : ""))));
+    popup->buildInto(popup->menu_, top.children);
     return popup;
 }
 
 int WPopupMenu::track() {
-    if (!qmenu_)
-        return 0;
-    const QAction* chosen = qmenu_->exec(QCursor::pos());
+    const QAction* chosen = menu_->exec(QCursor::pos());
     return chosen ? chosen->data().toInt() : 0;
 }

@@ -2,15 +2,17 @@
 
 #include "toolkit/gui/WMenuBase.h"
 
+class QMenu;
+
 // A popup menu loaded from a resource name: the resource's single top entry's children become the
-// items. Raises InitMenuEvent before it opens.
+// items.
 class WPopupMenu : public WMenuBase {
 public:
     static std::unique_ptr<WPopupMenu> load(WWindow* owner, const char* resourceName);
-    const char* className() const { return "WPopupMenu"; }
     // Opens at the mouse cursor and blocks until closed; returns the chosen item's id or 0.
     int track();
 
 private:
-    explicit WPopupMenu(WWindow* owner, const WString& text);
+    WPopupMenu(WWindow* owner, QMenu* menu);
+    QMenu* menu_; // owned through WMenuBase::own
 };

@@ -7,7 +7,6 @@
 class WRichTextBox : public WControl {
 public:
     WRichTextBox(WForm& parent, int id);
-    const char* className() const override { return "WRichTextBox"; }
 
     // Appends at the end of the text. scrollToEnd puts the caret behind the new text and scrolls it into
     // view; otherwise the selection and the scroll position stay as they are.

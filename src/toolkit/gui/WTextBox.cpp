@@ -23,13 +23,3 @@ void WTextBox::setUp() {
         raiseEvent(data);
     });
 }
-
-void WTextBox::setReadOnly(bool readOnly) {
-    if (auto* edit = static_cast<QLineEdit*>(widget()))
-        edit->setReadOnly(readOnly);
-}
-
-bool WTextBox::isReadOnly() const {
-    const auto* edit = static_cast<const QLineEdit*>(widget());
-    return edit && edit->isReadOnly();
-}

@@ -7,9 +7,6 @@
 class WTextBox : public WControl {
 public:
     WTextBox(WForm& parent, int id);
-    const char* className() const override { return "WTextBox"; }
-    void setReadOnly(bool readOnly);
-    bool isReadOnly() const;
 
 protected:
     // For the masked text box, which is the same field with an input mask.

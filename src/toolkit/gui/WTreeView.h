@@ -23,7 +23,6 @@ class WTreeView : public WControl {
 public:
     WTreeView(WForm& parent, int id);
     ~WTreeView() override;
-    const char* className() const override { return "WTreeView"; }
 
     // image and selectedImage index the image list (-1: none). Sorted inserts among the siblings in
     // alphabetical order. Returns the new item, or 0 when parent is not an item of this tree.

@@ -49,9 +49,6 @@ QString readText(const QWidget* w) {
 QColor toQColor(WRgb c) {
     return QColor(c.r, c.g, c.b);
 }
-WRgb toRgb(const QColor& c) {
-    return {c.red(), c.green(), c.blue()};
-}
 
 // Moves and sizes a widget. A top-level window's rectangle is its own area without the window
 // manager's decoration: that is known before the window is first shown, and it is what the
@@ -137,24 +134,9 @@ WString WWindow::text() const {
     return w ? QtText::fromQStringLossy(readText(w)) : WString();
 }
 
-void WWindow::show() {
-    if (QWidget* w = widget())
-        w->show();
-}
-
-void WWindow::hide() {
-    if (QWidget* w = widget())
-        w->hide();
-}
-
 bool WWindow::isVisible() const {
     const QWidget* w = widget();
     return w && w->isVisible();
-}
-
-void WWindow::setEnabled(bool enabled) {
-    if (QWidget* w = widget())
-        w->setEnabled(enabled);
 }
 
 bool WWindow::isEnabled() const {
@@ -175,53 +157,10 @@ void WWindow::setRect(const WRect& r) {
         applyGeometry(w, r);
 }
 
-void WWindow::setX(int x) {
-    WRect r = rect();
-    r.x = x;
-    setRect(r);
-}
-
-void WWindow::setY(int y) {
-    WRect r = rect();
-    r.y = y;
-    setRect(r);
-}
-
-void WWindow::setWidth(int width) {
-    WRect r = rect();
-    r.width = width;
-    setRect(r);
-}
-
-void WWindow::setHeight(int height) {
-    WRect r = rect();
-    r.height = height;
-    setRect(r);
-}
-
 void WWindow::repaint(bool /*erase*/) {
     // Qt always paints the background of a widget that fills it, so erasing needs no extra step.
     if (QWidget* w = widget())
         w->repaint();
-}
-
-void WWindow::setFocus() {
-    bridge_->call([this] {
-        if (QWidget* w = widget())
-            w->setFocus(Qt::OtherFocusReason);
-    });
-}
-
-bool WWindow::hasFocus() const {
-    const QWidget* w = widget();
-    return w && w->hasFocus();
-}
-
-void WWindow::setRedraw(bool on) {
-    bridge_->call([this, on] {
-        if (QWidget* w = widget())
-            w->setUpdatesEnabled(on);
-    });
 }
 
 void WWindow::setCapture() {
@@ -236,11 +175,6 @@ void WWindow::releaseCapture() {
         grabber->releaseMouse();
 }
 
-bool WWindow::hasCapture() const {
-    const QWidget* surface = bridge_->mouseSurface();
-    return surface && QWidget::mouseGrabber() == surface;
-}
-
 bool WWindow::setFont(const WString& fontText) {
     const auto font = WFont::fromText(fontText);
     QWidget* w = widget();
@@ -251,17 +185,7 @@ bool WWindow::setFont(const WString& fontText) {
     // sans-serif face rather than whatever the font system picks first.
     qfont.setStyleHint(QFont::SansSerif);
     w->setFont(qfont);
-    fontText_ = fontText;
     return true;
-}
-
-WString WWindow::fontText() const {
-    if (!fontText_.isEmpty())
-        return fontText_;
-    const QWidget* w = widget();
-    if (!w)
-        return {};
-    return WString::format("%d.", w->font().pointSize()) + QtText::fromQStringLossy(w->font().family());
 }
 
 void WWindow::setBackColor(WRgb color) {
@@ -289,46 +213,6 @@ void WWindow::setTextColor(WRgb color) {
             palette.setColor(group, role, toQColor(color));
     }
     w->setPalette(palette);
-}
-
-WRgb WWindow::backColor() const {
-    const QWidget* w = widget();
-    return w ? toRgb(w->palette().color(w->backgroundRole())) : WRgb{};
-}
-
-WRgb WWindow::textColor() const {
-    const QWidget* w = widget();
-    return w ? toRgb(w->palette().color(QPalette::Active, w->foregroundRole())) : WRgb{};
-}
-
-void WWindow::setTipText(const WString& tip) {
-    if (QWidget* w = widget())
-        w->setToolTip(QtText::toQString(tip));
-}
-
-WString WWindow::tipText() const {
-    const QWidget* w = widget();
-    return w ? QtText::fromQStringLossy(w->toolTip()) : WString();
-}
-
-void WWindow::setName(const WString& name) {
-    if (QWidget* w = widget())
-        w->setObjectName(QtText::toQString(name));
-}
-
-WString WWindow::name() const {
-    const QWidget* w = widget();
-    return w ? QtText::fromQStringLossy(w->objectName()) : WString();
-}
-
-void WWindow::setCursor(int cursorId) {
-    constexpr int kPointingHand = 100;
-    if (QWidget* surface = bridge_->mouseSurface()) {
-        if (cursorId == kPointingHand)
-            surface->setCursor(Qt::PointingHandCursor);
-        else
-            surface->unsetCursor();
-    }
 }
 
 void WWindow::setContextMenu(WPopupMenu* menu) {

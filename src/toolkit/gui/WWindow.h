@@ -18,61 +18,35 @@ struct WRgb {
 
 // Base of every window and control. Owns its Qt widget unless Qt's parent chain deletes it first.
 // Window objects belong to the user-interface thread. From a worker only setText (handed to the UI
-// thread as a queued call), setFocus and setRedraw (run on the UI thread while the worker waits) may be
-// called, and the tree view's operations.
+// thread as a queued call) and the tree view's operations may be called.
 class WWindow {
 public:
     virtual ~WWindow();
     WWindow(const WWindow&) = delete;
     WWindow& operator=(const WWindow&) = delete;
 
-    virtual const char* className() const { return "WWindow"; }
-
     virtual void setText(const WString& text);
     virtual WString text() const;
 
-    void show();
-    void hide();
     bool isVisible() const;
-    void setEnabled(bool enabled);
     bool isEnabled() const;
 
-    // Pixels in the parent's client area (a form: on the screen). Each setter keeps the other
-    // values and moves the window at once, with repaint.
+    // Pixels in the parent's client area (a form: on the screen). Moves the window at once, with
+    // repaint.
     WRect rect() const;
     void setRect(const WRect& r);
-    void setX(int x);
-    void setY(int y);
-    void setWidth(int width);
-    void setHeight(int height);
     // Invalidate the whole window (erasing the background when asked) and paint it at once.
     void repaint(bool erase = true);
 
-    void setFocus();
-    bool hasFocus() const;
-    // Switches the painting of the window off while it is filled piece by piece, and on again.
-    void setRedraw(bool on);
     void setCapture();
     void releaseCapture();
-    bool hasCapture() const;
 
     // "8.Arial": point size, a point, face name. False for a malformed text.
     bool setFont(const WString& fontText);
-    WString fontText() const;
     void setBackColor(WRgb color);
     void setTextColor(WRgb color);
-    WRgb backColor() const;
-    WRgb textColor() const;
-    void setTipText(const WString& tip);
-    WString tipText() const;
-    void setName(const WString& name);
-    WString name() const;
 
-    // The mouse cursor over the window, by cursor resource id: 100 is the pointing hand; any other id
-    // (0 included) gives the ordinary arrow.
-    void setCursor(int cursorId);
-
-    // Opens at the cursor on the right mouse button (after InitMenuEvent). Not owned.
+    // Opens at the cursor on the right mouse button. Not owned.
     void setContextMenu(WPopupMenu* menu);
     WPopupMenu* contextMenu() const { return contextMenu_; }
 
@@ -81,7 +55,6 @@ public:
         events_.connect(
             id, receiver, [receiver, handler](WEventData& d) { return (receiver->*handler)(d); }, user);
     }
-    void disconnect(WEventId id, const void* receiver) { events_.disconnect(id, receiver); }
     // Raises an event as if the platform had sent it; returns whether a handler handled it. An unhandled
     // RightButtonUpEvent opens the context menu, as the platform's default processing would.
     bool raiseEvent(WEventData& data);
@@ -98,5 +71,4 @@ private:
     std::unique_ptr<WWindowBridge> bridge_;
     WEventTable events_;
     WPopupMenu* contextMenu_ = nullptr;
-    WString fontText_;
 };

@@ -67,7 +67,6 @@ TEST(ApplicationTest, WithoutADisplayItRunsHeadlessOnTheOffscreenPlatform) {
     for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
         unsetenv(name);
     ScriptedApplication app([] { return true; });
-    EXPECT_TRUE(WApplication::headless());
     EXPECT_EQ(QGuiApplication::platformName(), "offscreen");
 }
 

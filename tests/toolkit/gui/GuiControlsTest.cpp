@@ -1,7 +1,6 @@
 // The controls: their operations and the events their widgets raise, fonts and pictures.
 #include "TestForm.h"
 #include "support/TestPrinting.h"
-#include "toolkit/gui/WBitmap.h"
 #include "toolkit/gui/WFont.h"
 #include "toolkit/gui/qt/QtImageCache.h"
 
@@ -54,12 +53,11 @@ TEST_F(GuiControls, OnlySelectAndTheUserRaiseSelectEventAndOutOfRangeIndicesAreR
     EXPECT_TRUE(list.select(1));
     EXPECT_FALSE(list.select(7));
     EXPECT_EQ(list.selectedIndex(), -1) << "an index out of range clears the selection";
-    EXPECT_FALSE(list.removeItem(3));
     auto* widget = static_cast<QListWidget*>(list.widget());
     QTest::mouseClick(widget->viewport(), Qt::LeftButton, {}, widget->visualItemRect(widget->item(2)).center());
     EXPECT_EQ(list.selectedIndex(), 2);
-    EXPECT_TRUE(list.removeItem(2)); // the selected item
-    list.clear();
+    list.clear(); // with the selected item
+    EXPECT_EQ(list.selectedIndex(), -1);
     EXPECT_EQ(log.all.size(), 3u) << "two select() calls and the click; the program's other changes raise nothing";
 }
 
@@ -108,7 +106,7 @@ TEST_F(GuiControls, AMaskedBoxShowsPlaceholdersAndTellsTypedCharactersApart) {
         EXPECT_EQ(box.enteredText(), entered) << set;
     }
     box.setText("");
-    box.setFocus();
+    box.widget()->setFocus();
     static_cast<QLineEdit*>(box.widget())->setCursorPosition(0);
     QTest::keyClicks(box.widget(), "7x45");
     EXPECT_EQ(box.text(), "74:5-");
@@ -151,17 +149,22 @@ TEST_F(GuiControls, CheckBoxAndButtonRaiseClickEventOnlyWhenClicked) {
     EXPECT_TRUE(log.all.empty());
     QTest::mouseClick(form.checkBox->widget(), Qt::LeftButton, {}, QPoint(6, 6));
     EXPECT_FALSE(form.checkBox->isChecked());
-    form.button->hide(); // the program's command buttons are hidden; click() works all the same
+    form.button->widget()->hide(); // the program's command buttons are hidden; click() works all the same
     form.button->click();
-    form.button->setEnabled(false);
+    form.button->widget()->setEnabled(false);
     form.button->click();
     ASSERT_EQ(log.all.size(), 2u);
     EXPECT_EQ(log.all[1].source, form.button.get());
 }
 
 TEST(WFontText, ParsesSizeAndFaceAndRefusesMalformedTexts) {
-    EXPECT_EQ(WFont::fromText("08.MS Sans Serif").value().text(), "8.MS Sans Serif");
-    EXPECT_EQ(WFont::fromText("999.Font 1.0").value().face(), "Font 1.0");
+    for (const auto& [text, size, face] :
+         {std::tuple{"08.MS Sans Serif", 8, "MS Sans Serif"}, {"999.Font 1.0", 999, "Font 1.0"}}) {
+        const auto font = WFont::fromText(text);
+        ASSERT_TRUE(font.has_value()) << text;
+        EXPECT_EQ(font->pointSize(), size) << text;
+        EXPECT_EQ(font->face(), face) << text;
+    }
     for (const char* bad : {"", "Arial", "8", "8.", "8.  ", ".Arial", "x.Arial", " 8.Arial", "0.Arial", "1000.Arial",
                             "-8.Arial", "8,Arial"})
         EXPECT_FALSE(WFont::fromText(bad).has_value()) << bad;
@@ -173,7 +176,7 @@ TEST_F(GuiControls, PicturesAreDrawnInTheirLooksOnceAndForgottenWithTheirCatalog
     EXPECT_NE(QtImageCache::bitmap(inactiveBitmap).toImage(), normal);
     EXPECT_EQ(QtImageCache::bitmap(normalBitmap).cacheKey(), QtImageCache::bitmap(normalBitmap).cacheKey());
     auto* label = static_cast<QLabel*>(form.picture->widget());
-    EXPECT_TRUE(form.picture->setBitmap(WBitmap(pressedBitmap)));
+    EXPECT_TRUE(form.picture->setBitmap(pressedBitmap));
     EXPECT_EQ(label->pixmap().size(), QSize(76, 34)) << "unscaled";
     EXPECT_FALSE(form.picture->setBitmap(4711));
     EXPECT_TRUE(label->pixmap().isNull());

@@ -33,8 +33,8 @@ TEST_F(MessageBoxes, TheOwnerIsUsedOnlyWhenVisibleAndEnabledAndResultsBeyondNine
         if (visible)
             form.showAndWait();
         else
-            form.hide();
-        form.setEnabled(enabled);
+            form.widget()->hide();
+        form.widget()->setEnabled(enabled);
         WMessageBox::show(&form, "Text", "Titel", MB::OK);
         EXPECT_EQ(boxes.shown().back().owner, visible && enabled ? &form : nullptr) << visible << enabled;
     }

@@ -93,7 +93,7 @@ TestForm::TestForm() {
 }
 
 void TestForm::showAndWait() {
-    show();
+    widget()->show();
     activate();
     if (!QTest::qWaitForWindowExposed(widget()) || !QTest::qWaitForWindowActive(widget()))
         throw std::runtime_error("the test form did not become active");

@@ -11,20 +11,8 @@ QString toQString(const WString& text) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
-// Qt's own UTF-8 encoder turns a lone surrogate into '?', which would pass for a real question mark;
-// going by code points reports it as U+FFFD, which Windows-1252 lacks.
-std::optional<WString> fromQString(const QString& text) {
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(text.size()));
-    for (const uint codePoint : text.toUcs4()) {
-        const auto byte = cp1252::fromUnicode(codePoint);
-        if (!byte)
-            return std::nullopt;
-        bytes.push_back(static_cast<char>(*byte));
-    }
-    return WString::fromBytes(bytes);
-}
-
+// By code points: Qt's own UTF-8 encoder would turn a lone surrogate into a '?' that passes for a real
+// question mark; here it is U+FFFD, which Windows-1252 lacks.
 WString fromQStringLossy(const QString& text) {
     std::string bytes;
     bytes.reserve(static_cast<std::size_t>(text.size()));

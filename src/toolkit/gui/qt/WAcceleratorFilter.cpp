@@ -54,7 +54,7 @@ bool WAcceleratorFilter::eventFilter(QObject* watched, QEvent* event) {
     const int command = ch ? table_.commandFor(ch, tableModifiers(key->modifiers())) : 0;
     if (command == 0)
         return false;
-    // The key belongs to the table even when its item is disabled: then it does nothing.
+    // The key belongs to the table: the focused control never sees it, even without an item to choose.
     if (WMenuItem* item = menu_ ? menu_->item(command) : nullptr)
         item->choose();
     return true;
