@@ -1,5 +1,7 @@
 #include "AppTest.h"
 #include "app/form1/Form1.h"
+#include "support/LogFileParts.h"
+#include "support/VirtualClock.h"
 #include "toolkit/gui/WCommandButton.h"
 #include "toolkit/gui/WLabel.h"
 #include "toolkit/gui/WTextBox.h"
@@ -7,6 +9,7 @@
 #include <QTest>
 
 #include <array>
+#include <filesystem>
 
 namespace {
 
@@ -117,4 +120,39 @@ TEST_F(MainFormTest, ClosingResumesAPausedSchedulerStopsAndWaitsForIt) {
     // A worker that had to be given up would be gone too, but would never have signalled its end.
     EXPECT_TRUE(scheduler.finishedEvent.isSet()) << "the paused scheduler was resumed and saw its stop event";
     EXPECT_TRUE(form->threadSlots()[WorkerSlots::kClock].finishedEvent.isSet());
+}
+
+// A scheduled copy that stays stuck in a write through the whole shutdown is given up; the form is
+// destroyed; when the write returns, the worker finds its copy cancelled, its slot, schedule and
+// log still there and the window gone. Built with AddressSanitizer this shows any touch of freed
+// memory.
+TEST_F(MainFormTest, AWorkerGivenUpAtShutdownWakesSafelyAfterTheFormIsGone) {
+    std::filesystem::create_directories("quelle");
+    std::filesystem::create_directories("ziel");
+    TempWorkDir::writeBytes("quelle/daten.bin", std::string(20u << 20, 'd'));
+    TempWorkDir::writeBytes("ziel/daten.bin", "vorige Sicherung");
+    TempWorkDir::writeBytes("savename.ini", "[SICHERUNG]\r\nname_1=J\r\n\r\n[NUMMER]\r\nwert=1\r\n");
+    TempWorkDir::writeBytes("save.ini",
+                            "[J]\r\nvon_0=quelle/daten.bin\r\nnach=ziel\r\nwann=Montag\r\nzeit=10:00\r\naktiv=ja\r\n");
+    TempWorkDir::writeBytes("Einstellung.ini", "[EINSTELLUNG]\r\nmethode=1\r\n");
+    VirtualClock clock(2026, 12, 7, 9, 59, 59); // a Monday, a second before the job is due
+    clock.RunInRealTime();
+    GateWriter gate;
+    auto form = start();
+    ASSERT_TRUE(gate.entered.wait(30'000)) << "the scheduler started the run";
+    std::shared_ptr<ThreadSlot> scheduler = form->threadSlots().share(WorkerSlots::kScheduler);
+
+    WEventData close{WEventId::CloseEvent};
+    form->form().raiseEvent(close);
+    EXPECT_FALSE(scheduler->isAlive()) << "given up";
+    EXPECT_FALSE(scheduler->finishedEvent.isSet()) << "still inside its write";
+    form.reset();
+
+    gate.released.set();
+    ASSERT_TRUE(scheduler->finishedEvent.wait(60'000)) << "the worker ended on its own";
+    EXPECT_EQ(TempWorkDir::readBytes("ziel/daten.bin"), "vorige Sicherung");
+    EXPECT_EQ(TempWorkDir::entriesOf("ziel"), std::vector<std::string>{"daten.bin"});
+    const auto entries = logparts::sections(TempWorkDir::readBytes("save.log"));
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].lines, (std::vector<std::string>{"Sicherung=gestartet", "Name=J", "Verlauf=error"}));
 }
