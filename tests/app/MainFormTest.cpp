@@ -140,16 +140,20 @@ TEST_F(MainFormTest, AWorkerGivenUpAtShutdownWakesSafelyAfterTheFormIsGone) {
     GateWriter gate;
     auto form = start();
     ASSERT_TRUE(gate.entered.wait(30'000)) << "the scheduler started the run";
-    std::shared_ptr<ThreadSlot> scheduler = form->threadSlots().share(WorkerSlots::kScheduler);
+    // Watched without keeping it alive: only the worker itself may hold its slot from now on.
+    std::weak_ptr<ThreadSlot> scheduler = form->threadSlots().share(WorkerSlots::kScheduler);
 
     WEventData close{WEventId::CloseEvent};
     form->form().raiseEvent(close);
-    EXPECT_FALSE(scheduler->isAlive()) << "given up";
-    EXPECT_FALSE(scheduler->finishedEvent.isSet()) << "still inside its write";
+    EXPECT_FALSE(scheduler.lock()->isAlive()) << "given up";
+    EXPECT_FALSE(scheduler.lock()->finishedEvent.isSet()) << "still inside its write";
     form.reset();
+    ASSERT_FALSE(scheduler.expired()) << "the worker holds its slot";
 
     gate.released.set();
-    ASSERT_TRUE(scheduler->finishedEvent.wait(60'000)) << "the worker ended on its own";
+    const auto logged = [] { return logparts::sections(TempWorkDir::readBytes("save.log")).size() == 1; };
+    EXPECT_TRUE(QTest::qWaitFor(logged, 60'000)) << "the run came to its end";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return scheduler.expired(); }, 60'000)) << "and the thread let go of it all";
     EXPECT_EQ(TempWorkDir::readBytes("ziel/daten.bin"), "vorige Sicherung");
     EXPECT_EQ(TempWorkDir::entriesOf("ziel"), std::vector<std::string>{"daten.bin"});
     const auto entries = logparts::sections(TempWorkDir::readBytes("save.log"));
