@@ -1,3 +1,4 @@
+#include "support/SeamScope.h"
 #include "toolkit/core/WEventSemaphore.h"
 #include "toolkit/core/WThread.h"
 
@@ -5,30 +6,35 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <latch>
+#include <limits>
+#include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 using namespace std::chrono_literals;
 
 namespace {
 
-// Spins until cond holds or two seconds pass.
-template <class F> bool eventually(F cond) {
-    const auto deadline = std::chrono::steady_clock::now() + 2s;
-    while (!cond() && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(1ms);
-    return cond();
-}
+// Waits as long as it takes: a wait that never ends is caught by the test's overall time limit.
+constexpr int kForever = std::numeric_limits<int>::max();
 
-class QuitPump : public MessagePump {
+// Counts its rounds; sets an event, or answers "quit", once a given round is reached.
+class ScriptedPump : public MessagePump {
 public:
     bool pump(int) override {
         ++calls;
-        return !quit;
+        if (calls == setAt && event)
+            event->set();
+        return calls != quitAt;
     }
     bool isPumpThread() const override { return true; }
-    std::atomic<bool> quit{false};
-    std::atomic<int> calls{0};
+    int calls = 0;
+    int setAt = 0;
+    int quitAt = 0;
+    WEventSemaphore* event = nullptr;
 };
 
 } // namespace
@@ -47,7 +53,7 @@ TEST(WThreadTest, PriorityAndLifecycle) {
     EXPECT_FALSE(thread.isRunning());
     EXPECT_FALSE(WCurrentThread::isWorker());
     WCurrentThread::pausePoint();
-    WEventSemaphore release;
+    std::latch release(1);
     std::atomic<bool> sawItself{false};
     std::atomic<bool> isWorker{false};
     std::string name;
@@ -56,15 +62,15 @@ TEST(WThreadTest, PriorityAndLifecycle) {
         isWorker = WCurrentThread::isWorker();
         WCurrentThread::setName("sicherung thread with a long tail");
         name = WCurrentThread::name().bytes();
-        release.wait(5000);
+        release.wait();
         return 7;
     }));
     EXPECT_TRUE(thread.isRunning());
     EXPECT_FALSE(thread.start([] { return 0; }));
     EXPECT_TRUE(thread.setPriority(6));
-    release.set();
-    ASSERT_TRUE(eventually([&] { return !thread.isRunning(); }));
+    release.count_down();
     thread.join();
+    EXPECT_FALSE(thread.isRunning());
     EXPECT_TRUE(sawItself);
     EXPECT_TRUE(isWorker);
     EXPECT_EQ(name, "sicherung threa");
@@ -72,40 +78,80 @@ TEST(WThreadTest, PriorityAndLifecycle) {
     EXPECT_EQ(thread.priority(), 6);
 }
 
+// The worker runs cycles that each begin at a pause point and end only when the test allows it. A
+// suspension lets the cycle under way end, then holds the worker at its next pause point until
+// resume: every cycle begun after a suspension finds resume() already called.
 TEST(WThreadTest, SuspendHaltsTheWorkerAtItsNextCheckOnlyAndResumeLetsItGoOn) {
+    std::mutex mutex;
+    std::condition_variable changed;
+    int begun = 0, finished = 0, allowed = 0;
+    bool suspended = false, resumed = false, stop = false;
+    std::vector<bool> resumedFirst; // per cycle begun after a suspension
     WThread thread;
-    std::atomic<int> cycles{0};
-    std::atomic<bool> stop{false};
-    thread.start([&] {
-        while (!stop) {
+    ASSERT_TRUE(thread.start([&] {
+        for (;;) {
             WCurrentThread::pausePoint();
-            ++cycles;
-            std::this_thread::sleep_for(1ms);
+            std::unique_lock lock(mutex);
+            if (stop)
+                return 0;
+            ++begun;
+            if (suspended)
+                resumedFirst.push_back(resumed);
+            suspended = false;
+            changed.notify_all();
+            changed.wait(lock, [&] { return finished < allowed || stop; });
+            if (stop)
+                return 0;
+            ++finished;
+            changed.notify_all();
         }
-        return 0;
-    });
-    ASSERT_TRUE(eventually([&] { return cycles > 3; }));
-    thread.suspend();
-    std::this_thread::sleep_for(20ms); // let a cycle in progress end at its check
-    const int frozen = cycles;
-    std::this_thread::sleep_for(50ms);
-    EXPECT_LE(cycles - frozen, 1);
-    thread.resume();
-    EXPECT_TRUE(eventually([&] { return cycles > frozen + 3; }));
-    stop = true;
+    }));
+    const auto waitFor = [&](auto cond) {
+        std::unique_lock lock(mutex);
+        changed.wait(lock, cond);
+    };
+    constexpr int kRounds = 10;
+    for (int round = 0; round < kRounds; ++round) {
+        // The worker is inside a cycle, waiting to end it.
+        waitFor([&] { return begun == finished + 1; });
+        thread.suspend();
+        {
+            std::lock_guard lock(mutex);
+            suspended = true;
+            resumed = false;
+            ++allowed;
+        }
+        changed.notify_all();
+        waitFor([&] { return finished == allowed; }); // the cycle under way ends while suspended
+        EXPECT_TRUE(thread.isSuspended());
+        {
+            std::lock_guard lock(mutex);
+            resumed = true;
+        }
+        thread.resume();
+        EXPECT_FALSE(thread.isSuspended());
+    }
+    waitFor([&] { return begun == kRounds + 1; });
+    {
+        std::lock_guard lock(mutex);
+        EXPECT_EQ(resumedFirst, std::vector<bool>(kRounds, true));
+        stop = true;
+    }
+    changed.notify_all();
     thread.join();
 }
 
-// A manual-reset event releases every waiter and stays set until reset. Waiting with dispatch
-// handles messages meanwhile, and the quit message ends it at once, with false.
+// A manual-reset event releases every waiter and stays set until reset; a wait that times out takes
+// its time. Waiting with dispatch handles messages meanwhile and ends once the event is set, and at
+// once, with false, when the quit message arrives.
 TEST(WEventSemaphoreTest, ManualResetAndDispatchingWait) {
     WEventSemaphore event;
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(event.wait(50));
     EXPECT_GE(std::chrono::steady_clock::now() - start, 45ms);
     std::atomic<int> released{0};
-    std::thread a([&] { released += event.wait(5000); });
-    std::thread b([&] { released += event.wait(5000); });
+    std::thread a([&] { released += event.wait(kForever); });
+    std::thread b([&] { released += event.wait(kForever); });
     event.set();
     a.join();
     b.join();
@@ -114,23 +160,21 @@ TEST(WEventSemaphoreTest, ManualResetAndDispatchingWait) {
     event.reset();
     EXPECT_FALSE(event.isSet());
 
-    QuitPump pump;
-    MessagePump::install(&pump);
-    std::thread setter([&] {
-        std::this_thread::sleep_for(30ms);
-        event.set();
-    });
-    EXPECT_TRUE(event.waitDispatching(5000));
-    setter.join();
-    EXPECT_GT(pump.calls, 1);
-    event.reset();
-    std::thread quitter([&] {
-        std::this_thread::sleep_for(30ms);
-        pump.quit = true;
-    });
-    const auto quitStart = std::chrono::steady_clock::now();
-    EXPECT_FALSE(event.waitDispatching(10'000));
-    EXPECT_LT(std::chrono::steady_clock::now() - quitStart, 1s);
-    quitter.join();
-    MessagePump::install(nullptr);
+    struct Case {
+        const char* name;
+        int setAt, quitAt;
+        bool result;
+        int rounds;
+    };
+    for (const Case& c :
+         {Case{"set during the third round", 3, 0, true, 3}, Case{"quit in the second round", 0, 2, false, 2}}) {
+        ScriptedPump pump;
+        pump.setAt = c.setAt;
+        pump.quitAt = c.quitAt;
+        pump.event = &event;
+        const SeamScope<MessagePump> installed(&pump);
+        EXPECT_EQ(event.waitDispatching(kForever), c.result) << c.name;
+        EXPECT_EQ(pump.calls, c.rounds) << c.name << ": not a round more";
+        event.reset();
+    }
 }

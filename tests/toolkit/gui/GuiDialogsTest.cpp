@@ -6,13 +6,10 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QTest>
 #include <QThread>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -53,17 +50,10 @@ TEST_F(MessageBoxes, TheOwnerIsUsedOnlyWhenVisibleAndEnabledAndResultsBeyondNine
 TEST_F(MessageBoxes, AWorkersBoxIsShownByTheUserInterfaceThreadAsTheFlagsSay) {
     SeamScope<WMessagePresenter> realBoxes(nullptr);
     form.showAndWait();
-    std::atomic<int> result{0};
-    std::thread worker([this, &result] {
-        const unsigned flags = MB::OKCANCEL | MB::ICONEXCLAMATION | MB::TASKMODAL;
-        result = WMessageBox::show(&form, "Pfad <b>C:\\</b>"_w, "Fehler", flags);
-    });
-    // The box runs its own loop inside the one below; a polling timer answers it from within.
-    QTimer answer;
-    QObject::connect(&answer, &QTimer::timeout, [this] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box)
-            return;
+    // The box runs its own loop inside the one that handles the worker's call; it is answered from there.
+    const WhenShown<QMessageBox> answer([this](QMessageBox& shown) {
+        QMessageBox* box = &shown;
+        EXPECT_EQ(QApplication::activeModalWidget(), box) << "open, in its own loop";
         EXPECT_EQ(box->thread(), QThread::currentThread());
         EXPECT_EQ(box->icon(), QMessageBox::Warning);
         EXPECT_EQ(box->standardButtons(), QMessageBox::Ok | QMessageBox::Cancel);
@@ -73,12 +63,11 @@ TEST_F(MessageBoxes, AWorkersBoxIsShownByTheUserInterfaceThreadAsTheFlagsSay) {
         EXPECT_EQ(box->textFormat(), Qt::PlainText) << "a path is never read as markup";
         box->button(QMessageBox::Cancel)->click();
     });
-    answer.start(5);
-    QElapsedTimer clock;
-    clock.start();
-    while (result == 0 && clock.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    worker.join();
+    std::atomic<int> result{0};
+    UiWorker([this, &result] {
+        const unsigned flags = MB::OKCANCEL | MB::ICONEXCLAMATION | MB::TASKMODAL;
+        result = WMessageBox::show(&form, "Pfad <b>C:\\</b>"_w, "Fehler", flags);
+    }).waitHandlingEvents();
     EXPECT_EQ(result, ID::CANCEL);
 }
 
@@ -90,14 +79,6 @@ QProgressDialog* findDialog(const QString& title) {
     return nullptr;
 }
 
-// Every queued call posted to the application before this one has run.
-void drainQueuedCalls() {
-    bool reached = false;
-    QMetaObject::invokeMethod(
-        qApp, [&] { reached = true; }, Qt::QueuedConnection);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return reached; }, 2000));
-}
-
 TEST(ProgressWindow, WorkersMakeFeedAndDropItWithoutWaitingForTheUserInterfaceThread) {
     const QString title = QStringLiteral("Kopie läuft");
     std::unique_ptr<WProgressWindow> window;
@@ -105,23 +86,28 @@ TEST(ProgressWindow, WorkersMakeFeedAndDropItWithoutWaitingForTheUserInterfaceTh
         window = std::make_unique<WProgressWindow>(WProgressTexts{"Kopie läuft"_w, "Halt"_w, "%1 of %2 files"_w});
         window->progress({.bytesDone = 100, .bytesTotal = 400, .filesDone = 1, .filesTotal = 4});
     }).join(); // returned while the user-interface thread handled nothing
-    QProgressDialog* dialog = nullptr;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return (dialog = findDialog(title)) != nullptr; }, 2000));
+    EXPECT_EQ(findDialog(title), nullptr) << "nothing is shown before the user-interface thread runs";
+    QCoreApplication::sendPostedEvents(); // the worker's calls, all queued before it ended
+    QProgressDialog* dialog = findDialog(title);
+    ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->thread(), QThread::currentThread());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return dialog->value() == 250; }, 2000)) << "by bytes, in per mille";
+    EXPECT_EQ(dialog->value(), 250) << "by bytes, in per mille";
     EXPECT_EQ(dialog->labelText(), QStringLiteral("1 of 4 files")) << "the caller's words";
     EXPECT_EQ(dialog->findChild<QPushButton*>()->text(), QStringLiteral("Halt"));
     window->progress({.filesDone = 3, .filesTotal = 4});
-    EXPECT_TRUE(QTest::qWaitFor([&] { return dialog->value() == 750; }, 2000)) << "by files when no bytes are known";
+    EXPECT_EQ(dialog->value(), 250) << "queued, also from this thread";
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(dialog->value(), 750) << "by files when no bytes are known";
     EXPECT_FALSE(window->cancelled());
     dialog->findChild<QPushButton*>()->click(); // the user's button
     EXPECT_TRUE(window->cancelled());
     std::thread([&] { window.reset(); }).join();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return findDialog(title) == nullptr; }, 2000));
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(findDialog(title), nullptr);
 
     // Dropped at once: the window is made and closed in order, none is left behind.
     std::thread([] { WProgressWindow gone({"Sofort weg", "Halt", "%1/%2"}); }).join();
-    drainQueuedCalls();
+    QCoreApplication::sendPostedEvents();
     EXPECT_EQ(findDialog("Sofort weg"), nullptr);
 }
 

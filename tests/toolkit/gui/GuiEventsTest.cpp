@@ -16,29 +16,6 @@ namespace {
 
 using Id = WEventId;
 
-// Calls fn with the first popup menu shown while it lives, from within the menu's own loop.
-class PopupWatch : public QObject {
-public:
-    explicit PopupWatch(std::function<void(QMenu&)> fn) : fn_(std::move(fn)) { qApp->installEventFilter(this); }
-    ~PopupWatch() override { EXPECT_TRUE(seen_) << "no popup menu opened"; }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        auto* menu = qobject_cast<QMenu*>(watched);
-        if (seen_ || !menu || event->type() != QEvent::Show)
-            return false;
-        seen_ = true;
-        // Queued: it runs once the menu has opened and its loop is waiting for the user.
-        QMetaObject::invokeMethod(
-            menu, [this, menu] { fn_(*menu); }, Qt::QueuedConnection);
-        return false;
-    }
-
-private:
-    std::function<void(QMenu&)> fn_;
-    bool seen_ = false;
-};
-
 TEST(EventTable, HandlersRunInOrderUntilOneReturnsTrueEachWithItsUserValue) {
     WEventTable table;
     std::vector<std::pair<char, std::intptr_t>> calls;
@@ -161,7 +138,7 @@ TEST_F(GuiEvents, AnUnhandledRightButtonUpOpensTheAttachedPopupInPlaceOfTheField
     ASSERT_TRUE(popup);
     form.textBox->setContextMenu(popup.get());
     QStringList shown;
-    PopupWatch watch([&shown](QMenu& menu) {
+    const WhenShown<QMenu> watch([&shown](QMenu& menu) {
         for (const QAction* action : menu.actions())
             shown.push_back(action->text());
         menu.close();

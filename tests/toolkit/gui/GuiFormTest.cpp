@@ -145,7 +145,7 @@ TEST_F(GuiForm, WindowStatesAndActivationAreReported) {
     EXPECT_EQ(log1.ids(), (std::vector<Id>{Id::ActivateEvent, Id::DeactivateEvent}));
     first.setState(WForm::State::Maximized);
     first.activate();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(first.widget()));
+    processEventsUntil([&first] { return first.widget()->windowHandle()->isActive(); });
     EXPECT_EQ(log1.ids(),
               (std::vector<Id>{Id::ActivateEvent, Id::DeactivateEvent, Id::MaximizeEvent, Id::ActivateEvent}));
     EXPECT_EQ(log2.ids(), (std::vector<Id>{Id::ActivateEvent, Id::DeactivateEvent}));

@@ -2,7 +2,8 @@
 #include "toolkit/gui/WResources.h"
 
 #include <QApplication>
-#include <QTest>
+#include <QWidget>
+#include <QWindow>
 
 #include <algorithm>
 #include <cstring>
@@ -95,8 +96,11 @@ TestForm::TestForm() {
 void TestForm::showAndWait() {
     widget()->show();
     activate();
-    if (!QTest::qWaitForWindowExposed(widget()) || !QTest::qWaitForWindowActive(widget()))
-        throw std::runtime_error("the test form did not become active");
+    // The platform's window, as the window system sees it: a disabled form is active all the same.
+    processEventsUntil([this] {
+        const QWindow* handle = widget()->windowHandle();
+        return handle && handle->isExposed() && handle->isActive();
+    });
 }
 
 void EventLog::watch(WEventTable& table, std::initializer_list<WEventId> ids, bool answer) {
@@ -120,4 +124,27 @@ void pumpEvents() {
     QCoreApplication::processEvents();
     // Windows destroyed by their own handlers leave their widgets for deferred deletion.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+UiWorker::UiWorker(std::function<void()> body)
+    : thread_([this, body = std::move(body)] {
+          body();
+          finished_ = true;
+          // Wakes the user-interface thread should it be waiting for events.
+          QMetaObject::invokeMethod(
+              qApp, [] {}, Qt::QueuedConnection);
+      }) {}
+
+UiWorker::~UiWorker() {
+    waitHandlingEvents();
+}
+
+void UiWorker::waitHandlingEvents(const std::function<void()>& step) {
+    while (!finished_) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        if (step && !finished_)
+            step();
+    }
+    if (thread_.joinable())
+        thread_.join();
 }

@@ -11,8 +11,16 @@
 #include "toolkit/gui/WRichTextBox.h"
 #include "toolkit/gui/WTextBox.h"
 
+#include <QCoreApplication>
+#include <QObject>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
 #include <initializer_list>
 #include <memory>
+#include <thread>
 #include <vector>
 
 // A small resource catalogue shaped like the program's own: the form "ID_Test" with the controls below,
@@ -58,3 +66,47 @@ struct EventLog {
 
 // Delivers posted events, queued calls and deferred deletions.
 void pumpEvents();
+
+// Handles the user-interface thread's events until cond holds. There is no time limit of its own: a
+// condition that never comes is caught by the test's overall limit.
+template <class Cond> void processEventsUntil(Cond cond) {
+    while (!cond())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+// Calls fn with the first widget of type W shown while the watch lives, from within the loop that
+// shows it (a popup's or a modal box's own loop), once it is up.
+template <class W> class WhenShown : public QObject {
+public:
+    explicit WhenShown(std::function<void(W&)> fn) : fn_(std::move(fn)) { qApp->installEventFilter(this); }
+    ~WhenShown() override { EXPECT_TRUE(seen_) << "no such window was shown"; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* shown = qobject_cast<W*>(watched);
+        if (seen_ || !shown || event->type() != QEvent::Show)
+            return false;
+        seen_ = true;
+        QMetaObject::invokeMethod(
+            shown, [this, shown] { fn_(*shown); }, Qt::QueuedConnection);
+        return false;
+    }
+
+private:
+    std::function<void(W&)> fn_;
+    bool seen_ = false;
+};
+
+// A worker thread whose end the user-interface thread waits for while handling events: the calls the
+// worker waits on, among them.
+class UiWorker {
+public:
+    explicit UiWorker(std::function<void()> body);
+    ~UiWorker();
+    // Runs step (if any) between rounds of events until the worker has ended, then joins it.
+    void waitHandlingEvents(const std::function<void()>& step = {});
+
+private:
+    std::atomic<bool> finished_{false};
+    std::thread thread_;
+};
