@@ -7,6 +7,7 @@
 #include "toolkit/gui/qt/ScopedFlag.h"
 #include "toolkit/gui/qt/WWindowBridge.h"
 
+#include <QPointer>
 #include <QTreeWidget>
 
 #include <unordered_map>
@@ -20,12 +21,18 @@ constexpr int kSelectedImageRole = Qt::UserRole + 2;
 } // namespace
 
 struct WTreeView::Impl {
-    std::unordered_map<WTreeItem, QTreeWidgetItem*> items;
+    // Null once the widget is gone, which Qt may take along with an owner window before this object goes.
+    QPointer<QTreeWidget> tree;
+    std::unordered_map<WTreeItem, QTreeWidgetItem*> items; // they die with the widget
     WTreeItem nextHandle = 1;
     const WImageList* images = nullptr;
     bool quiet = false; // the program's own changes raise no events
 
-    QTreeWidgetItem* find(WTreeItem handle) const {
+    explicit Impl(QTreeWidget* widget) : tree(widget) {}
+
+    QTreeWidgetItem* find(WTreeItem handle) {
+        if (!tree)
+            items.clear();
         const auto it = items.find(handle);
         return it == items.end() ? nullptr : it->second;
     }
@@ -49,8 +56,9 @@ struct WTreeView::Impl {
     }
 };
 
-WTreeView::WTreeView(WForm& parent, int id) : WControl(parent, id, new QTreeWidget), impl_(std::make_unique<Impl>()) {
-    auto* tree = static_cast<QTreeWidget*>(widget());
+WTreeView::WTreeView(WForm& parent, int id)
+    : WControl(parent, id, new QTreeWidget), impl_(std::make_unique<Impl>(static_cast<QTreeWidget*>(widget()))) {
+    QTreeWidget* tree = impl_->tree;
     const unsigned style = layout().style;
     tree->setHeaderHidden(true);
     tree->setColumnCount(1);
@@ -88,7 +96,7 @@ WTreeView::~WTreeView() = default;
 
 WTreeItem WTreeView::addItem(WTreeItem parent, const WString& text, int image, int selectedImage, WTreeInsert where) {
     return bridge().call([&]() -> WTreeItem {
-        auto* tree = static_cast<QTreeWidget*>(widget());
+        QTreeWidget* tree = impl_->tree;
         QTreeWidgetItem* parentItem = parent ? impl_->find(parent) : nullptr;
         if (!tree || (parent && !parentItem))
             return 0;
@@ -137,7 +145,7 @@ WTreeItem WTreeView::parentItem(WTreeItem item) const {
 std::vector<WTreeItem> WTreeView::children(WTreeItem parent) const {
     return bridge().call([&] {
         std::vector<WTreeItem> result;
-        const auto* tree = static_cast<const QTreeWidget*>(widget());
+        const QTreeWidget* tree = impl_->tree;
         const QTreeWidgetItem* parentItem = parent ? impl_->find(parent) : nullptr;
         if (!tree || (parent && !parentItem))
             return result;
@@ -156,12 +164,12 @@ bool WTreeView::hasChildren(WTreeItem item) const {
 }
 
 int WTreeView::count() const {
-    return bridge().call([&] { return static_cast<int>(impl_->items.size()); });
+    return bridge().call([&] { return impl_->tree ? static_cast<int>(impl_->items.size()) : 0; });
 }
 
 WTreeItem WTreeView::selectedItem() const {
     return bridge().call([&] {
-        const auto* tree = static_cast<const QTreeWidget*>(widget());
+        const QTreeWidget* tree = impl_->tree;
         const QList<QTreeWidgetItem*> selected = tree ? tree->selectedItems() : QList<QTreeWidgetItem*>();
         return selected.isEmpty() ? WTreeItem{0} : Impl::handleOf(selected.front());
     });
@@ -169,7 +177,7 @@ WTreeItem WTreeView::selectedItem() const {
 
 bool WTreeView::selectItem(WTreeItem item) {
     return bridge().call([&] {
-        auto* tree = static_cast<QTreeWidget*>(widget());
+        QTreeWidget* tree = impl_->tree;
         QTreeWidgetItem* found = item ? impl_->find(item) : nullptr;
         if (!tree || (item && !found))
             return false;
@@ -210,18 +218,17 @@ bool WTreeView::isExpanded(WTreeItem item) const {
 
 void WTreeView::removeAll() {
     bridge().call([&] {
-        auto* tree = static_cast<QTreeWidget*>(widget());
         const ScopedFlag quiet(impl_->quiet);
         impl_->items.clear();
-        if (tree)
-            tree->clear();
+        if (impl_->tree)
+            impl_->tree->clear();
     });
 }
 
 void WTreeView::setImageList(const WImageList* images) {
     bridge().call([&] {
         impl_->images = images;
-        auto* tree = static_cast<QTreeWidget*>(widget());
+        QTreeWidget* tree = impl_->tree;
         if (!tree)
             return;
         if (images)

@@ -19,6 +19,9 @@ enum class WTreeInsert { First, Last, Sorted };
 // selection stays visible without focus). Every selection change raises SelectEvent; the user's opening
 // of an item raises ExpandEvent. Both carry the item in WEventData::item.
 // Worker threads may call every operation: it runs on the user-interface thread while the worker waits.
+// A worker whose call has not run yet when the tree goes (or its widget goes with an owner window) is
+// released with an empty answer (0, false, no text); it must not begin a call once the tree object is
+// gone.
 class WTreeView : public WControl {
 public:
     WTreeView(WForm& parent, int id);

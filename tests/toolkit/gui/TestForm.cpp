@@ -48,7 +48,9 @@ private:
           {combo, "combo_tag", K::ComboBox, Visible | DropDownList, "", "", 210, 110, 80, 14},
           {checkBox, "checkbox_aktiv", K::CheckBox, Visible, "aktiv", "", 210, 130, 60, 14},
           {button, "cb_ok", K::CommandButton, Visible, "Ok", "", 210, 150, 50, 14},
-          {picture, "pictb_a", K::PictureBox, Visible, "", "", 7, 180, 60, 30}}},
+          {picture, "pictb_a", K::PictureBox, Visible, "", "", 7, 180, 60, 30},
+          {tree, "tv_dir", K::TreeView, Visible | TreeButtons | TreeLines | TreeLinesAtRoot | TreeShowSelAlways, "", "",
+           300, 45, 90, 120}}},
         {"ID_Resizable", "Veränderbar", 100, 80, fixed | WFormStyle::MaximizeBox | WFormStyle::Resizable, {}}};
     std::vector<WMenuTemplate> menus_ = {
         {"ID_Test_menu",
@@ -63,7 +65,8 @@ private:
     std::vector<WBitmapTemplate> bitmaps_ = {
         {normalBitmap, 76, 34, "Quelle >>", WBitmapLook::Normal},
         {pressedBitmap, 76, 34, "Quelle >>", WBitmapLook::Pressed},
-        {inactiveBitmap, 76, 34, "Quelle >>", WBitmapLook::Inactive}, {logo, 173, 84, "Morlanz", WBitmapLook::Logo}};
+        {inactiveBitmap, 76, 34, "Quelle >>", WBitmapLook::Inactive}, {logo, 173, 84, "Morlanz", WBitmapLook::Logo},
+        {folderBitmap, 32, 32, "", WBitmapLook::Folder}, {fileBitmap, 32, 32, "", WBitmapLook::File}};
     // clang-format on
 };
 

@@ -2,6 +2,7 @@
 
 #include "toolkit/gui/WForm.h"
 #include "toolkit/gui/WPopupMenu.h"
+#include "toolkit/gui/qt/QtBlockingCalls.h"
 
 #include <QAbstractScrollArea>
 #include <QCloseEvent>
@@ -44,7 +45,8 @@ std::optional<WEventId> buttonEvent(QEvent::Type type, Qt::MouseButton button) {
 
 } // namespace
 
-WWindowBridge::WWindowBridge(WWindow& owner, QWidget* widget) : owner_(&owner), widget_(widget) {
+WWindowBridge::WWindowBridge(WWindow& owner, QWidget* widget)
+    : owner_(&owner), widget_(widget), calls_(std::make_shared<QtBlockingCalls>(this)) {
     widget->installEventFilter(this);
     auto* area = qobject_cast<QAbstractScrollArea*>(widget);
     setMouseSurface(area ? area->viewport() : widget, widget);
@@ -85,14 +87,9 @@ void WWindowBridge::callOnOwnThread(const std::function<void()>& fn) {
             fn();
         return;
     }
-    // Should the bridge go before the call runs, Qt releases the waiting thread all the same.
-    QMetaObject::invokeMethod(
-        this,
-        [this, &fn] {
-            if (owner_)
-                fn();
-        },
-        Qt::BlockingQueuedConnection);
+    // A copy: the calls must outlive this wait, which the bridge need not.
+    const std::shared_ptr<QtBlockingCalls> calls = calls_;
+    calls->runAndWait(fn);
 }
 
 bool WWindowBridge::dispatch(WEventData& data) {
@@ -152,6 +149,8 @@ bool WWindowBridge::requestClose(bool fromSystem) {
 }
 
 void WWindowBridge::detach() {
+    // The window is going: nothing waits for it any more, and nothing more is run for it.
+    calls_->close();
     for (const auto& connection : connections_)
         QObject::disconnect(connection);
     connections_.clear();
@@ -160,6 +159,15 @@ void WWindowBridge::detach() {
     if (surface_)
         surface_->removeEventFilter(this);
     owner_ = nullptr;
+}
+
+bool WWindowBridge::event(QEvent* event) {
+    if (event->type() != QtBlockingCalls::wakeUpType())
+        return QObject::event(event);
+    // A copy: should a call's handler end the window, the calls still outlive this bridge.
+    const std::shared_ptr<QtBlockingCalls> calls = calls_;
+    calls->runQueued();
+    return true;
 }
 
 bool WWindowBridge::eventFilter(QObject* watched, QEvent* event) {

@@ -7,12 +7,14 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <type_traits>
 #include <vector>
 
 class QCloseEvent;
 class QMouseEvent;
 class QWindowStateChangeEvent;
+class QtBlockingCalls;
 class WWindow;
 
 // Connects one WWindow to its Qt widget: an event filter that turns Qt events into W events, the Qt
@@ -39,7 +41,8 @@ public:
     void post(std::function<void()> fn);
     // Runs fn on the window's own (user-interface) thread and returns its result: at once when called
     // there, otherwise the calling thread waits until the user-interface thread has run it, as with the
-    // platform's messages sent from another thread. A window gone meanwhile gives a default result.
+    // platform's messages sent from another thread. A window that goes before fn ran releases the
+    // caller with a default result.
     template <class Fn> auto call(Fn fn) -> decltype(fn()) {
         if constexpr (std::is_void_v<decltype(fn())>) {
             callOnOwnThread(fn);
@@ -65,6 +68,7 @@ public:
     bool isDispatching() const { return depth_ > 0; }
 
 protected:
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -79,5 +83,6 @@ private:
     QPointer<QWidget> surface_;
     QPointer<QWidget> origin_;
     std::vector<QMetaObject::Connection> connections_;
+    std::shared_ptr<QtBlockingCalls> calls_; // from other threads
     int depth_ = 0;
 };

@@ -1,0 +1,451 @@
+// The folder tree: items and their handles, selection and opening, pictures, and a worker that fills it
+// through blocking calls while the user-interface thread clears or destroys it.
+#include "TestForm.h"
+#include "support/TestPrinting.h"
+#include "toolkit/gui/WImageList.h"
+#include "toolkit/gui/WTreeView.h"
+#include "toolkit/gui/qt/QtBlockingCalls.h"
+#include "toolkit/gui/qt/QtImageCache.h"
+#include "toolkit/gui/qt/WWindowBridge.h"
+
+#include <QPointer>
+#include <QTest>
+#include <QThread>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <set>
+#include <utility>
+
+namespace {
+
+using Id = WEventId;
+using namespace TestIds;
+
+// A tree view whose calls from other threads the test can catch before they run: a wake-up event
+// reaches the window's bridge for them.
+class ProbedTreeView : public WTreeView {
+public:
+    using WTreeView::WTreeView;
+    QObject& callTarget() { return bridge(); }
+};
+
+// The test form with a folder tree, made and dropped as one, as the program's forms are.
+struct TreeForm : TestForm {
+    std::unique_ptr<ProbedTreeView> tree = std::make_unique<ProbedTreeView>(*this, TestIds::tree);
+};
+
+std::vector<std::string> childTexts(const WTreeView& tree, WTreeItem parent) {
+    std::vector<std::string> texts;
+    for (const WTreeItem child : tree.children(parent))
+        texts.push_back(tree.itemText(child).toUtf8());
+    return texts;
+}
+
+bool onUiThread() {
+    return QThread::currentThread() == qApp->thread();
+}
+
+// Runs an action when the first call from another thread reaches a window, before the call runs.
+class CallCatcher : public QObject {
+public:
+    // action returns true when it destroyed the target: Qt must then not deliver the call to it.
+    CallCatcher(QObject& target, std::function<bool()> action) : action_(std::move(action)) {
+        target.installEventFilter(this);
+    }
+    bool fired() const { return !action_; }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QtBlockingCalls::wakeUpType() || !action_)
+            return false;
+        return std::exchange(action_, {})();
+    }
+
+private:
+    std::function<bool()> action_;
+};
+
+class TreeView : public ::testing::Test {
+protected:
+    void SetUp() override { form.showAndWait(); }
+    QTreeWidget& widget() { return *static_cast<QTreeWidget*>(form.tree->widget()); }
+
+    InstalledTestCatalog catalog;
+    TreeForm form;
+    WTreeView& tree = *form.tree;
+    EventLog log;
+};
+
+TEST_F(TreeView, ItemsGoFirstLastOrSortedAmongTheirSiblingsUnderTheirParent) {
+    struct Case {
+        const char* parent;
+        WTreeInsert where;
+        std::vector<std::string> added, shown;
+    };
+    const Case cases[] = {
+        {"last", WTreeInsert::Last, {"b", "a", "c"}, {"b", "a", "c"}},
+        {"first", WTreeInsert::First, {"b", "a", "c"}, {"c", "a", "b"}},
+        // Letter case ignored, umlauts beside their base letters.
+        {"sorted",
+         WTreeInsert::Sorted,
+         {"Zeta", "alpha", "Äpfel", "beta", "Mitte", "mittag"},
+         {"alpha", "Äpfel", "beta", "mittag", "Mitte", "Zeta"}},
+    };
+    log.watch(tree.events(), {Id::SelectEvent, Id::ExpandEvent});
+    std::vector<WTreeItem> parents;
+    std::set<WTreeItem> handles;
+    for (const Case& c : cases) {
+        const WTreeItem parent = tree.addItem(0, c.parent);
+        ASSERT_NE(parent, 0) << c.parent;
+        parents.push_back(parent);
+        handles.insert(parent);
+        for (const std::string& text : c.added) {
+            const WTreeItem child = tree.addItem(parent, *WString::fromUtf8(text), -1, -1, c.where);
+            EXPECT_EQ(tree.parentItem(child), parent) << text;
+            EXPECT_FALSE(tree.hasChildren(child)) << text;
+            handles.insert(child);
+        }
+        EXPECT_EQ(childTexts(tree, parent), c.shown) << c.parent;
+        EXPECT_TRUE(tree.hasChildren(parent)) << c.parent;
+        EXPECT_EQ(tree.parentItem(parent), 0) << c.parent;
+    }
+    EXPECT_EQ(tree.children(0), parents) << "parent 0 is the top level";
+    EXPECT_EQ(handles.size(), 15u) << "every item has a handle of its own";
+    EXPECT_FALSE(handles.contains(0));
+    EXPECT_EQ(tree.count(), 15);
+
+    const WTreeItem unknown = *handles.rbegin() + 1;
+    EXPECT_EQ(tree.addItem(unknown, "verloren"), 0) << "a parent that is no item of the tree";
+    EXPECT_EQ(tree.count(), 15);
+    EXPECT_TRUE(tree.itemText(unknown).isEmpty() && tree.itemText(0).isEmpty());
+    EXPECT_TRUE(tree.children(unknown).empty());
+    EXPECT_TRUE(log.all.empty()) << "adding raises nothing";
+}
+
+TEST_F(TreeView, EverySelectionChangeRaisesSelectEventWithTheItem) {
+    const WTreeItem a = tree.addItem(0, "a"), b = tree.addItem(0, "b"), c = tree.addItem(a, "c");
+    tree.expandItem(a);
+    QTreeWidgetItem* shownC = widget().topLevelItem(0)->child(0);
+    log.watch(tree.events(), {Id::SelectEvent});
+    const auto clickC = [&] {
+        QTest::mouseClick(widget().viewport(), Qt::LeftButton, {}, widget().visualItemRect(shownC).center());
+        return true;
+    };
+    struct Step {
+        const char* name;
+        std::function<bool()> act;
+        bool accepted;
+        WTreeItem selected;
+        std::vector<WTreeItem> raised;
+    };
+    const Step steps[] = {
+        {"program selects b", [&] { return tree.selectItem(b); }, true, b, {b}},
+        {"program selects an unknown item", [&] { return tree.selectItem(c + 1); }, false, b, {}},
+        {"user clicks c", clickC, true, c, {c}},
+        {"program selects no item", [&] { return tree.selectItem(0); }, true, 0, {0}},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        log.all.clear();
+        EXPECT_EQ(step.act(), step.accepted);
+        EXPECT_EQ(tree.selectedItem(), step.selected);
+        std::vector<WTreeItem> raised;
+        for (const WEventData& data : log.all) {
+            raised.push_back(data.item);
+            EXPECT_EQ(data.source, &tree);
+        }
+        EXPECT_EQ(raised, step.raised);
+    }
+}
+
+TEST_F(TreeView, TheUsersOpeningRaisesExpandEventTheProgramsDoesNot) {
+    const WTreeItem folder = tree.addItem(0, "Ordner");
+    tree.addItem(folder, "Unterordner");
+    log.watch(tree.events(), {Id::ExpandEvent});
+    EXPECT_TRUE(tree.expandItem(folder));
+    EXPECT_TRUE(tree.isExpanded(folder));
+    EXPECT_TRUE(tree.expandItem(folder, false));
+    EXPECT_FALSE(tree.isExpanded(folder));
+    EXPECT_FALSE(tree.expandItem(folder + 2)) << "no such item";
+    EXPECT_TRUE(log.all.empty());
+
+    widget().setFocus();
+    widget().setCurrentItem(widget().topLevelItem(0));
+    for (const auto& [key, expanded, events] : {std::tuple{Qt::Key_Right, true, 1u}, {Qt::Key_Left, false, 1u}}) {
+        QTest::keyClick(&widget(), key);
+        EXPECT_EQ(tree.isExpanded(folder), expanded) << key;
+        EXPECT_EQ(log.all.size(), events) << key << ": only opening raises the event";
+    }
+    ASSERT_FALSE(log.all.empty());
+    EXPECT_EQ(log.all[0].item, folder);
+}
+
+TEST_F(TreeView, RemoveAllLeavesEveryOldHandleInvalidAndNewItemsGetNewHandles) {
+    const WTreeItem root = tree.addItem(0, "/");
+    const WTreeItem home = tree.addItem(root, "home"), media = tree.addItem(root, "media");
+    const WTreeItem user = tree.addItem(home, "anna");
+    tree.expandItem(root);
+    tree.selectItem(home);
+    log.watch(tree.events(), {Id::SelectEvent, Id::ExpandEvent});
+    tree.removeAll();
+    EXPECT_EQ(tree.count(), 0);
+    EXPECT_EQ(tree.selectedItem(), 0);
+    EXPECT_TRUE(tree.children(0).empty());
+    EXPECT_TRUE(log.all.empty()) << "the program's clearing raises nothing";
+
+    // Each way of asking about, or using, a handle; true when the old item still answered.
+    const std::pair<const char*, std::function<bool(WTreeItem)>> uses[] = {
+        {"itemText", [this](WTreeItem h) { return !tree.itemText(h).isEmpty(); }},
+        {"parentItem", [this](WTreeItem h) { return tree.parentItem(h) != 0; }},
+        {"children", [this](WTreeItem h) { return !tree.children(h).empty(); }},
+        {"hasChildren", [this](WTreeItem h) { return tree.hasChildren(h); }},
+        {"isExpanded", [this](WTreeItem h) { return tree.isExpanded(h); }},
+        {"selectItem", [this](WTreeItem h) { return tree.selectItem(h); }},
+        {"expandItem", [this](WTreeItem h) { return tree.expandItem(h); }},
+        {"addItem", [this](WTreeItem h) { return tree.addItem(h, "neu") != 0; }},
+    };
+    const std::set<WTreeItem> old{root, home, media, user};
+    for (const auto& [name, use] : uses) {
+        for (const WTreeItem h : old)
+            EXPECT_FALSE(use(h)) << name << " of " << h;
+    }
+    EXPECT_EQ(tree.count(), 0);
+    for (int i = 0; i < 8; ++i) {
+        const WTreeItem fresh = tree.addItem(0, "neu");
+        EXPECT_FALSE(old.contains(fresh)) << "a handle of a removed item never comes back";
+    }
+}
+
+TEST_F(TreeView, ItemsShowThePicturesOfTheirImageIndicesAtTheListsSize) {
+    WImageList small;
+    EXPECT_EQ(small.add(folderBitmap), 0);
+    EXPECT_EQ(small.add(fileBitmap), 1);
+    EXPECT_EQ(small.count(), 2);
+    EXPECT_EQ(small.bitmapId(2), 0);
+    EXPECT_EQ(small.bitmapId(-1), 0);
+    WImageList large(24, 24);
+    large.add(folderBitmap);
+    large.add(fileBitmap);
+
+    // Added before and after the list is set: both show their pictures.
+    const WTreeItem folder = tree.addItem(0, "Ordner", 0, 1);
+    const WTreeItem file = tree.addItem(0, "Datei", 1);
+    const WTreeItem plain = tree.addItem(0, "ohne Bild");
+    tree.setImageList(small);
+    const WTreeItem beyond = tree.addItem(0, "Index zu groß"_w, 5);
+    const std::vector<WTreeItem> order{folder, file, plain, beyond};
+    ASSERT_EQ(tree.children(0), order);
+
+    const auto iconAt = [this](int row) { return widget().topLevelItem(row)->icon(0); };
+    const auto picture = [](int bitmapId, int size) {
+        return QtImageCache::bitmap(bitmapId, QSize(size, size)).toImage();
+    };
+    for (const WImageList* list : {&small, &large}) {
+        const int size = list->width();
+        SCOPED_TRACE(size);
+        tree.setImageList(list);
+        EXPECT_EQ(widget().iconSize(), QSize(size, size));
+        const QSize box(size, size);
+        EXPECT_EQ(iconAt(0).pixmap(box).toImage(), picture(folderBitmap, size));
+        EXPECT_EQ(iconAt(0).pixmap(box, QIcon::Selected).toImage(), picture(fileBitmap, size)) << "the selected image";
+        EXPECT_EQ(iconAt(1).pixmap(box).toImage(), picture(fileBitmap, size));
+        EXPECT_TRUE(iconAt(2).isNull()) << "image -1";
+        EXPECT_TRUE(iconAt(3).isNull()) << "an index beyond the list";
+    }
+    EXPECT_NE(picture(folderBitmap, 16), picture(fileBitmap, 16));
+    tree.setImageList(nullptr);
+    EXPECT_TRUE(iconAt(0).isNull()) << "no list, no pictures";
+}
+
+// The folder browser's worker fills the tree while the user refreshes it: the user-interface thread
+// clears it now and then from its own loop and from a handler of the worker's own call. Every item
+// in the tree keeps a handle of its own, a cleared item's handle never answers again, and the
+// worker's calls with such a handle are refused.
+TEST_F(TreeView, AWorkerFillsTheTreeWhileTheUserInterfaceThreadClearsIt) {
+    constexpr int kFolders = 300;
+    struct Added {
+        WTreeItem parent;
+        std::string text;
+    };
+    std::mutex mutex;
+    std::map<WTreeItem, Added> added; // every item the worker was given
+    std::set<WTreeItem> gone;         // every item the user-interface thread cleared
+    int refused = 0;
+
+    const auto clearNoting = [&] {
+        std::vector<WTreeItem> pending = tree.children(0);
+        while (!pending.empty()) {
+            const WTreeItem h = pending.back();
+            pending.pop_back();
+            gone.insert(h);
+            for (const WTreeItem child : tree.children(h))
+                pending.push_back(child);
+        }
+        tree.removeAll();
+    };
+    tree.events().connect(Id::SelectEvent, this, [&](WEventData&) {
+        EXPECT_TRUE(onUiThread());
+        clearNoting();
+        return true;
+    });
+
+    int rounds = 0;
+    UiWorker worker([&] {
+        for (int i = 0; i < kFolders; ++i) {
+            const WString name = WString::format("Ordner %03d", kFolders - i);
+            const WTreeItem folder = tree.addItem(0, name, 0, 0, WTreeInsert::Sorted);
+            EXPECT_NE(folder, 0) << "the top level takes every item";
+            const WTreeItem file = tree.addItem(folder, "Datei", 1, 1);
+            {
+                std::lock_guard lock(mutex);
+                added[folder] = {0, name.toUtf8()};
+                if (file)
+                    added[file] = {folder, "Datei"};
+                else
+                    ++refused; // the folder was cleared in between
+            }
+            if (file) {
+                const WTreeItem parent = tree.parentItem(file);
+                EXPECT_TRUE(parent == folder || parent == 0) << "its own folder, or none once cleared";
+            }
+            if (i % 25 == 0)
+                tree.selectItem(folder); // the handler clears the tree inside this call
+        }
+    });
+    worker.waitHandlingEvents([&] {
+        // Between two of the worker's calls: the tree agrees with its handles, folders at the top and
+        // a file in each of them.
+        int walked = 0;
+        std::set<WTreeItem> seen;
+        for (const WTreeItem folder : tree.children(0)) {
+            const std::vector<WTreeItem> files = tree.children(folder);
+            EXPECT_TRUE(tree.itemText(folder).bytes().starts_with("Ordner ")) << folder;
+            for (const WTreeItem h : files) {
+                EXPECT_EQ(tree.itemText(h), "Datei") << h;
+                EXPECT_EQ(tree.parentItem(h), folder) << h;
+                EXPECT_FALSE(tree.hasChildren(h)) << h;
+            }
+            walked += 1 + static_cast<int>(files.size());
+            seen.insert(folder);
+            seen.insert(files.begin(), files.end());
+        }
+        EXPECT_EQ(static_cast<int>(seen.size()), walked) << "every item has a handle of its own";
+        for (const WTreeItem h : seen)
+            EXPECT_FALSE(gone.contains(h)) << "a cleared item came back: " << h;
+        EXPECT_EQ(tree.count(), walked);
+        // Five rounds against three or four calls a folder: the clearing meets every step of the worker.
+        if (++rounds % 5 == 0)
+            clearNoting();
+    });
+
+    ASSERT_FALSE(gone.empty());
+    std::lock_guard lock(mutex);
+    EXPECT_GE(added.size(), static_cast<std::size_t>(kFolders)) << "no handle given twice";
+    for (const auto& [h, item] : added) {
+        if (gone.contains(h)) {
+            EXPECT_TRUE(tree.itemText(h).isEmpty()) << "cleared " << h;
+            EXPECT_EQ(tree.parentItem(h), 0) << "cleared " << h;
+        } else {
+            EXPECT_EQ(tree.itemText(h).toUtf8(), item.text) << "lost " << h;
+            EXPECT_EQ(tree.parentItem(h), item.parent) << "lost " << h;
+        }
+    }
+    EXPECT_EQ(tree.count(),
+              static_cast<int>(added.size() - std::count_if(added.begin(), added.end(),
+                                                            [&](const auto& e) { return gone.contains(e.first); })));
+    EXPECT_GT(refused, 0) << "the interleaving this test is about did not happen";
+}
+
+// The folder browser's dialog: a form owned by the main form, with the folder tree and a button.
+struct TreeDialog : WForm {
+    explicit TreeDialog(WForm& owner) {
+        create("ID_Test", "8.MS Sans Serif", &owner);
+        tree = std::make_unique<ProbedTreeView>(*this, TestIds::tree);
+        button = std::make_unique<WCommandButton>(*this, TestIds::button);
+    }
+    std::unique_ptr<ProbedTreeView> tree;
+    std::unique_ptr<WCommandButton> button;
+};
+
+// At shutdown the tree, its dialog, or the form that owns the dialog may go while the worker waits for
+// one of its calls: from a handler that the call itself raised, from the user-interface thread's loop
+// before the call ran, or from a button's handler before it ran. The worker is released with its
+// answer (none when the call could not run), ends, and nothing touches what went. A tree view whose
+// widget went with the owner's answers nothing from then on.
+TEST(TreeViewShutdown, AWorkerWaitingForAGoneTreeIsReleasedAndTouchesNothing) {
+    enum class What { TreeView, Dialog, Owner };
+    enum class When { InItsOwnHandler, BeforeItRuns, BeforeItRunsFromAButton };
+    struct Case {
+        const char* name;
+        What what;
+        When when;
+        bool answer;
+    };
+    const Case cases[] = {
+        {"tree view, in the handler of the call", What::TreeView, When::InItsOwnHandler, true},
+        {"dialog, in the handler of the call", What::Dialog, When::InItsOwnHandler, true},
+        {"owner, in the handler of the call", What::Owner, When::InItsOwnHandler, true},
+        {"tree view, before the call runs", What::TreeView, When::BeforeItRuns, false},
+        {"dialog, before the call runs", What::Dialog, When::BeforeItRuns, false},
+        {"owner, before the call runs", What::Owner, When::BeforeItRuns, false},
+        {"tree view, from a button's handler before the call runs", What::TreeView, When::BeforeItRunsFromAButton,
+         false},
+        {"dialog, from a button's handler before the call runs", What::Dialog, When::BeforeItRunsFromAButton, false},
+    };
+    const InstalledTestCatalog catalog;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto owner = std::make_unique<TestForm>();
+        auto dialog = std::make_unique<TreeDialog>(*owner);
+        ProbedTreeView* tree = dialog->tree.get();
+        const WTreeItem item = tree->addItem(0, "Ordner");
+        const QPointer<QWidget> treeWidget = tree->widget();
+        // Whether the window that receives the worker's calls goes with what is dropped.
+        const bool targetGoes = c.what != What::Owner;
+        const auto drop = [&] {
+            EXPECT_TRUE(onUiThread());
+            if (c.what == What::TreeView)
+                dialog->tree.reset();
+            else if (c.what == What::Dialog)
+                dialog.reset();
+            else
+                owner.reset();
+        };
+        int raised = 0;
+        if (c.when == When::InItsOwnHandler)
+            tree->events().connect(Id::SelectEvent, nullptr, [&](WEventData&) { return ++raised, drop(), true; });
+        dialog->button->events().connect(Id::ClickEvent, nullptr, [&](WEventData&) { return drop(), true; });
+        CallCatcher catcher(tree->callTarget(), [&] {
+            if (c.when == When::BeforeItRuns)
+                return drop(), targetGoes;
+            if (c.when == When::BeforeItRunsFromAButton)
+                dialog->button->click(); // from a handler: the tree goes once the handler has unwound
+            return false;
+        });
+
+        std::atomic<bool> answer{!c.answer};
+        UiWorker([&] { answer = tree->selectItem(item); }).waitHandlingEvents();
+        EXPECT_TRUE(catcher.fired());
+        EXPECT_EQ(answer, c.answer);
+        EXPECT_EQ(raised, c.when == When::InItsOwnHandler ? 1 : 0);
+        pumpEvents();
+        pumpEvents(); // the deferred deletions
+        EXPECT_TRUE(treeWidget.isNull());
+        if (dialog && dialog->tree) {
+            EXPECT_TRUE(tree->itemText(item).isEmpty());
+            EXPECT_EQ(tree->count(), 0);
+            EXPECT_TRUE(tree->children(0).empty());
+            EXPECT_FALSE(tree->selectItem(item));
+            EXPECT_EQ(tree->addItem(0, "neu"), 0);
+        }
+    }
+}
+
+} // namespace
