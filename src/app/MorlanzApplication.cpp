@@ -5,7 +5,10 @@
 #include "resources/MorlanzResources.h"
 #include "toolkit/gui/WResources.h"
 
-MorlanzApplication::MorlanzApplication(int& argc, char** argv) : WApplication(argc, argv) {
+MorlanzApplication::MorlanzApplication(int& argc, char** argv)
+    : WApplication(argc, argv,
+                   "Morlanz läuft ohne Anzeige (kein Fenster); die Zeitsteuerung arbeitet weiter. "
+                   "Beenden mit Strg+C oder SIGTERM.") {
     WResources::install(&MorlanzResources::instance());
 }
 

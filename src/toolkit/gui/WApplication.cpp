@@ -69,7 +69,7 @@ struct WApplication::Impl {
     WorkArea* previousWorkArea = nullptr;
 };
 
-WApplication::WApplication(int& argc, char** argv) : impl_(std::make_unique<Impl>()) {
+WApplication::WApplication(int& argc, char** argv, std::string headlessNotice) : impl_(std::make_unique<Impl>()) {
     g_quitRequested = false;
     g_quitCode = 0;
     g_exitNow.reset();
@@ -100,10 +100,10 @@ WApplication::WApplication(int& argc, char** argv) : impl_(std::make_unique<Impl
         sigaction(SIGINT, &action, nullptr);
         sigaction(SIGTERM, &action, nullptr);
     }
-    if (g_headless)
-        std::fputs("Morlanz läuft ohne Anzeige (kein Fenster); die Zeitsteuerung arbeitet weiter. "
-                   "Beenden mit Strg+C oder SIGTERM.\n",
-                   stderr);
+    if (g_headless) {
+        headlessNotice += '\n';
+        std::fputs(headlessNotice.c_str(), stderr);
+    }
 }
 
 WApplication::~WApplication() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 class QApplication;
 
@@ -11,8 +12,9 @@ public:
     static constexpr int ExitNarrowScreen = 1;
     static constexpr int ExitNoWindow = 255; // the platform's -1
 
-    // Chooses Qt's offscreen platform when no display is reachable, and says so on standard error.
-    WApplication(int& argc, char** argv);
+    // Chooses Qt's offscreen platform when no display is reachable, and then writes headlessNotice
+    // (the program's own words, one line) to standard error.
+    WApplication(int& argc, char** argv, std::string headlessNotice);
     virtual ~WApplication();
 
     // start -> run -> end; returns the process exit code.

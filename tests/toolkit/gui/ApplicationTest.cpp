@@ -16,7 +16,8 @@ namespace {
 // An application whose start the test scripts; it logs start, end and signal handling.
 class ScriptedApplication : public WApplication {
 public:
-    explicit ScriptedApplication(std::function<bool()> start) : WApplication(argc_, argv_), start_(std::move(start)) {}
+    explicit ScriptedApplication(std::function<bool()> start)
+        : WApplication(argc_, argv_, "headless"), start_(std::move(start)) {}
     std::string log;
 
 protected:

@@ -47,7 +47,7 @@ QPixmap QtBitmapPainter::paint(const WBitmapTemplate& bitmap) {
         const QString caption = QString::fromUtf8(bitmap.caption ? bitmap.caption : "");
         switch (bitmap.look) {
         case WBitmapLook::Logo:
-            paintLogo(painter, image.rect(), caption.isEmpty() ? QStringLiteral("Morlanz") : caption);
+            paintLogo(painter, image.rect(), caption); // the resources give the program's name
             break;
         case WBitmapLook::Folder:
         case WBitmapLook::File:
