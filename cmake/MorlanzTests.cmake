@@ -1,3 +1,8 @@
+# Sanitizer builds read the leak suppressions for system libraries.
+if(MORLANZ_ASAN)
+    set(MORLANZ_SANITIZER_ENV "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp")
+endif()
+
 # morlanz_add_test(<name> SOURCES <files...> LIBS <targets...> [GUI])
 # One executable per subject. Every test runs in its own temporary folder (see TempWorkDir),
 # and GUI tests get Qt's offscreen platform so they need no display.
@@ -7,7 +12,7 @@ function(morlanz_add_test name)
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} morlanz_testsupport GTest::gtest GTest::gtest_main
                                           morlanz_warnings)
     add_test(NAME ${name} COMMAND ${name})
-    set(env "LC_ALL=C.UTF-8")
+    set(env "LC_ALL=C.UTF-8" ${MORLANZ_SANITIZER_ENV})
     if(ARG_GUI)
         list(APPEND env "QT_QPA_PLATFORM=offscreen")
     endif()
