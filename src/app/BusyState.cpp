@@ -3,16 +3,21 @@
 #include "toolkit/gui/WMessageBox.h"
 
 bool BusyState::RefuseWhileBusy(WWindow* owner) const {
-    if (!busy_)
+    if (!IsBusy())
         return false;
     WMessageBox::show(owner, "Bitte warten Sie, bis die laufende Sicherung beendet ist."_w,
                       "Morlanz 1.1 - Information"_w, MB::OK | MB::ICONINFORMATION | MB::TASKMODAL);
     return true;
 }
 
+WString BusyState::RefusalReason() {
+    return "Eine Sicherung läuft."_w;
+}
+
 void BusyState::End() {
-    busy_ = false;
-    if (pendingClose_) {
+    if (runs_ > 0)
+        --runs_;
+    if (runs_ == 0 && pendingClose_) {
         auto close = std::move(pendingClose_);
         pendingClose_ = nullptr;
         close();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "toolkit/core/WString.h"
+
 #include <functional>
 
 class WWindow;
@@ -13,19 +15,21 @@ class WWindow;
 //  - allowed: pausing and resuming the scheduler, and everything that only shows or selects.
 class BusyState {
 public:
-    bool IsBusy() const { return busy_; }
+    bool IsBusy() const { return runs_ > 0; }
     // Shows why the command cannot run now and returns true while busy; false (and no message)
     // otherwise.
     bool RefuseWhileBusy(WWindow* owner) const;
+    // What a refused change of the catalogue reports as its reason.
+    static WString RefusalReason();
 
-    // Marks the span of a run by hand; a close asked for meanwhile runs at its end.
-    void Begin() { busy_ = true; }
+    // Marks the span of a run by hand; a close asked for meanwhile runs when the last span ends.
+    void Begin() { ++runs_; }
     void End();
     // A close during the run: cancelWork stops the copy; the close happens once End() is reached.
     void QueueClose(const std::function<void()>& cancelWork, std::function<void()> close);
     bool IsClosePending() const { return static_cast<bool>(pendingClose_); }
 
 private:
-    bool busy_ = false;
+    int runs_ = 0;
     std::function<void()> pendingClose_;
 };

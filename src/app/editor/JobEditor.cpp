@@ -11,12 +11,6 @@
 #include "toolkit/gui/WMaskedTextBox.h"
 #include "toolkit/gui/WTextBox.h"
 
-namespace {
-
-const WString kBusy = "Eine Sicherung läuft."_w;
-
-} // namespace
-
 JobEditor::JobEditor(Form1& form, ControllerData& data, const BusyState& busy)
     : form_(form), data_(data), busy_(busy) {}
 
@@ -35,7 +29,7 @@ void JobEditor::LoadJobIntoEditor(const WString& name) {
 
 WriteResult JobEditor::SaveJob(const WString& name) {
     if (busy_.RefuseWhileBusy(&form_))
-        return {false, {}, kBusy};
+        return {false, {}, BusyState::RefusalReason()};
     BackupJob job;
     job.name = name;
     for (int i = 0; i < form_.lb_von->count(); ++i)
@@ -53,7 +47,7 @@ WriteResult JobEditor::SaveJob(const WString& name) {
 
 WriteResult JobEditor::RenameJob(const WString& newName) {
     if (busy_.RefuseWhileBusy(&form_))
-        return {false, {}, kBusy};
+        return {false, {}, BusyState::RefusalReason()};
     const WriteResult result = JobCatalogue().RenameJob(newName, data_.editedJobName);
     ReportWriteFailure(&form_, result);
     return result;

@@ -20,7 +20,7 @@ void JobList::FillJobList() {
 
 WriteResult JobList::DeleteJob(const WString& name) {
     if (busy_.RefuseWhileBusy(&form_))
-        return {false, {}, "Eine Sicherung läuft."_w};
+        return {false, {}, BusyState::RefusalReason()};
     const WriteResult result = JobCatalogue().DeleteJob(name, data_.jobCount);
     FillJobList();
     data_.logStatus = result.ok ? "ok" : "error";
