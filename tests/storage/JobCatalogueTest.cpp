@@ -9,13 +9,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <string>
 #include <sys/stat.h>
+#include <tuple>
 #include <vector>
 
 using namespace std::string_literals;
@@ -77,18 +78,15 @@ void put(const char* file, const std::string& bytes) {
     TempWorkDir::writeBytes(file, bytes);
 }
 
-ino_t inodeOf(const std::string& file) {
-    struct stat st {};
-    ::stat(file.c_str(), &st);
-    return st.st_ino;
-}
-
 // Every entry of the folder with its bytes and inode: a safe rewrite replaces the file by a
 // rename, so even a rewrite with the same bytes shows.
 std::map<std::string, std::pair<std::string, ino_t>> folderState(const TempWorkDir& dir) {
     std::map<std::string, std::pair<std::string, ino_t>> state;
     for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
-        state[entry.path().filename().string()] = {TempWorkDir::readBytes(entry.path()), inodeOf(entry.path())};
+        const std::string bytes = entry.is_directory() ? "(folder)" : TempWorkDir::readBytes(entry.path());
+        struct stat st {};
+        ::stat(entry.path().c_str(), &st);
+        state[entry.path().filename().string()] = {bytes, st.st_ino};
     }
     return state;
 }
@@ -298,13 +296,17 @@ TEST_F(JobCatalogueTest, NamesAreTakenExactly) {
 }
 
 // Hand-edited or damaged files: every read ends, shows what can be shown, and writes nothing.
-// An empty or missing name entry ends the name list, but the schedule still runs by the count and
+// An empty name entry ends the name list, but the schedule still runs by the count and
 // keeps the jobs behind it at their numbers.
 TEST_F(JobCatalogueTest, HandEditedFilesAreReadWithoutWriting) {
     const std::string ab = letterSection("A") + "\r\n[B]\r\nwann=Sonntag\r\nzeit=12:00\r\naktiv=nein\r\n";
     const Texts scheduleAB = {"Montag", "10:00", "ja", "A", "Sonntag", "12:00", "nein", "B"};
     const Texts scheduleAGapB = {"Montag", "10:00", "ja", "A", "", "", "", "", "Sonntag", "12:00", "nein", "B"};
     const Texts none = {};
+    // A count far beyond the names (hand-edited, or clamped from an overflow) gives empty entries
+    // behind the real ones, but never more than the schedule's limit.
+    Texts capped(4 * 100'000, "");
+    std::copy_n(scheduleAB.begin(), 4, capped.begin());
     const struct {
         const char* what;
         std::string names;
@@ -313,11 +315,9 @@ TEST_F(JobCatalogueTest, HandEditedFilesAreReadWithoutWriting) {
         Texts expectedSchedule;
     } cases[] = {
         {"empty name entry", nameFile("name_1=A\r\nname_2=\r\nname_3=B\r\n", "3"), ab, {"A"}, scheduleAGapB},
-        {"missing name entry", nameFile("name_1=A\r\nname_3=B\r\n", "3"), ab, {"A"}, scheduleAGapB},
         {"count not a number", nameFile("name_1=A\r\nname_2=B\r\n", "zwei"), ab, {"A", "B"}, none},
-        {"negative count", nameFile("name_1=A\r\nname_2=B\r\n", "-2"), ab, {"A", "B"}, none},
+        {"absurd count", nameFile("name_1=A\r\n", "99999999999"), ab, {"A"}, capped},
         {"count with blanks and words", nameFile("name_1=A\r\nname_2=B\r\n", "  2 Jobs"), ab, {"A", "B"}, scheduleAB},
-        {"no count section", "[SICHERUNG]\r\nname_1=A\r\nname_2=B\r\n", ab, {"A", "B"}, none},
         {"name without a section",
          nameFile("name_1=A\r\nname_2=Geist\r\n", "2"),
          ab,
@@ -361,121 +361,92 @@ TEST_F(JobCatalogueTest, HandEditedFilesAreReadWithoutWriting) {
               (Texts{"B", "/z", "", "", "nein", "von " + std::string(248, 'v'), "von /zwei"}));
 }
 
-// A count far beyond the names (hand-edited, or clamped from an overflow) gives empty entries
-// behind the real ones, but never more than the schedule's limit.
-TEST_F(JobCatalogueTest, AbsurdCountIsCapped) {
-    put("savename.ini", nameFile("name_1=A\r\n", "99999999999"));
-    put("save.ini", letterSection("A"));
-    const auto before = folderState(dir);
-    EXPECT_EQ(catalogue.ReadJobCount(), INT_MAX);
-    const std::vector<ScheduleEntry> schedule = catalogue.LoadSchedule(catalogue.ReadJobCount());
-    ASSERT_EQ(schedule.size(), 100'000u);
-    EXPECT_EQ(fields(std::vector<ScheduleEntry>{schedule.front(), schedule[1], schedule.back()}),
-              (Texts{"Montag", "10:00", "ja", "A", "", "", "", "", "", "", "", ""}));
-    EXPECT_EQ(folderState(dir), before);
-}
-
 namespace {
 
 const std::string kLineBreak = "Der Text enthält einen Zeilenumbruch oder ein Steuerzeichen."_w.bytes();
 const std::string kTooLong = "Die Zeile wäre länger als 254 Zeichen."_w.bytes();
+const std::string kUnreadable = "Die Datei ist vorhanden, kann aber nicht gelesen werden."_w.bytes();
 
-// The writing operations on a catalogue of fotos() and buero() (jobCount 2), with the caller's
-// editedJobName before and both in/out values after a successful run.
-struct Operation {
-    const char* what;
-    const char* firstFile; // the file whose new contents are written first
-    WString editedBefore;
-    std::function<WriteResult(JobCatalogue&, int&, WString&)> run;
-    int countAfter;
-    WString editedAfter;
-};
+// A writing operation with the caller's jobCount and editedJobName.
+using Operation = std::function<WriteResult(JobCatalogue&, int&, WString&)>;
 
-std::vector<Operation> operations() {
-    BackupJob urlaub = fotos();
-    urlaub.name = "Urlaub";
-    BackupJob fewerSources = buero();
-    fewerSources.sources.pop_back();
-    const WString buero = "Büro"_w;
-    using C = JobCatalogue;
-    return {
-        {"new job", "savename.ini", "", [](C& c, int& n, WString& e) { return c.SaveJob(letter("C"), true, n, e); }, 3,
-         ""},
-        {"existing job under a new name", "savename.ini", "Fotos",
-         [urlaub](C& c, int& n, WString& e) { return c.SaveJob(urlaub, false, n, e); }, 2, "Urlaub"},
-        {"existing job, one source less", "savename.ini", buero,
-         [fewerSources](C& c, int& n, WString& e) { return c.SaveJob(fewerSources, false, n, e); }, 2, buero},
-        {"rename", "save.ini", buero, [](C& c, int&, WString& e) { return c.RenameJob("Arbeit", e); }, 2, "Arbeit"},
-        {"delete", "save.ini", "Fotos", [](C& c, int& n, WString&) { return c.DeleteJob("Fotos", n); }, 2, "Fotos"},
-    };
+Operation saving(const BackupJob& job, bool isNew) {
+    return [job, isNew](JobCatalogue& c, int& n, WString& e) { return c.SaveJob(job, isNew, n, e); };
+}
+Operation renaming(const WString& newName) {
+    return [newName](JobCatalogue& c, int&, WString& e) { return c.RenameJob(newName, e); };
+}
+
+// Runs the operation on a fresh catalogue of fotos() and buero() (after prepare, with writer in
+// place) and expects it to fail with `expected` while both files keep their bytes and inodes, no
+// other file appears, and the caller's jobCount and editedJobName stay as they came in.
+void expectNothingChanged(
+    const Operation& run, const WString& edited, const std::string& expected, FileWriter* writer = nullptr,
+    const std::function<void()>& prepare = [] {}) {
+    TempWorkDir fresh;
+    int jobCount = saveNewJobs({fotos(), buero()});
+    prepare();
+    WString editedJobName = edited;
+    const auto before = folderState(fresh);
+    JobCatalogue catalogue;
+    {
+        SeamScope<FileWriter> scope(writer);
+        EXPECT_EQ(outcome(run(catalogue, jobCount, editedJobName)), expected);
+    }
+    EXPECT_EQ(folderState(fresh), before);
+    EXPECT_EQ(jobCount, 2);
+    EXPECT_EQ(editedJobName, edited);
 }
 
 } // namespace
 
-// A write that fails, in the first file's temporary copy or in the second's (from its first byte or
-// midway), leaves both files byte for byte and in place, no temporary file, and the caller's
-// jobCount and editedJobName as they were; the result names the file and the system's reason. So
-// does a file that cannot be read.
+// A write that fails in the first file's temporary copy or in the second's (from its first byte or
+// midway) changes neither file, and the result names the file and the system's reason. So does a
+// file that cannot be read.
 TEST_F(JobCatalogueTest, FailedWritesChangeNeitherFile) {
-    enum Point { FirstFileStart, FirstFileMidway, SecondFileStart, SecondFileMidway };
+    BackupJob urlaub = fotos();
+    urlaub.name = "Urlaub";
     const struct {
-        Point point;
-        int err;
-        const char* reason;
-    } failures[] = {
-        {FirstFileStart, ENOSPC, "No space left on device"},
-        {FirstFileMidway, EIO, "Input/output error"},
-        {SecondFileStart, ENOSPC, "No space left on device"},
-        {SecondFileMidway, EDQUOT, "Disk quota exceeded"},
+        const char* what;
+        std::string firstFile; // the file whose new contents are written first
+        WString edited;
+        Operation run;
+    } operations[] = {
+        {"new job", "savename.ini", "", saving(letter("C"), true)},
+        {"existing job under a new name", "savename.ini", "Fotos", saving(urlaub, false)},
+        {"rename", "save.ini", "Büro"_w, renaming("Arbeit")},
+        {"delete", "save.ini", "Fotos", [](JobCatalogue& c, int& n, WString&) { return c.DeleteJob("Fotos", n); }},
     };
-    for (const Operation& op : operations()) {
+    for (const auto& op : operations) {
         SCOPED_TRACE(op.what);
-        std::size_t firstSize = 0;
+        std::size_t firstSize = 0; // the first file's new bytes: a failure behind them is in the second file
         {
             TempWorkDir reference;
             int jobCount = saveNewJobs({fotos(), buero()});
-            WString edited = op.editedBefore;
+            WString edited = op.edited;
             ASSERT_EQ(outcome(op.run(catalogue, jobCount, edited)), "ok");
-            EXPECT_EQ(jobCount, op.countAfter);
-            EXPECT_EQ(edited, op.editedAfter);
-            firstSize = bytesOf(op.firstFile).size();
-            ASSERT_GT(firstSize, 10u);
+            firstSize = bytesOf(op.firstFile.c_str()).size();
         }
-        const std::string secondFile = op.firstFile == std::string("save.ini") ? "savename.ini" : "save.ini";
+        const std::string secondFile = op.firstFile == "save.ini" ? "savename.ini" : "save.ini";
+        const struct {
+            std::size_t budget;
+            int err;
+            std::string expected;
+        } failures[] = {
+            {0, ENOSPC, op.firstFile + ": No space left on device"},
+            {firstSize, EIO, secondFile + ": Input/output error"},
+            {firstSize + 5, EDQUOT, secondFile + ": Disk quota exceeded"},
+        };
         for (const auto& f : failures) {
-            SCOPED_TRACE(f.point);
-            TempWorkDir fresh;
-            int jobCount = saveNewJobs({fotos(), buero()});
-            WString edited = op.editedBefore;
-            const auto before = folderState(fresh);
-            const std::size_t budget[] = {0, firstSize / 2, firstSize, firstSize + 5};
-            ScriptedWriter<FileWriter> writer(budget[f.point], f.err);
-            SeamScope<FileWriter> scope(&writer);
-            const WriteResult r = op.run(catalogue, jobCount, edited);
-            const bool inFirst = f.point == FirstFileStart || f.point == FirstFileMidway;
-            EXPECT_EQ(outcome(r), (inFirst ? op.firstFile : secondFile) + ": " + f.reason);
-            EXPECT_EQ(folderState(fresh), before);
-            EXPECT_EQ(jobCount, 2);
-            EXPECT_EQ(edited, op.editedBefore);
+            ScriptedWriter<FileWriter> writer(f.budget, f.err);
+            expectNothingChanged(op.run, op.edited, f.expected, &writer);
         }
         // A file that is there but cannot be read (here a folder) is never replaced, so neither is the other.
         for (const std::string unreadable : {"save.ini", "savename.ini"}) {
-            TempWorkDir fresh;
-            int jobCount = saveNewJobs({fotos(), buero()});
-            const std::string other = unreadable == "save.ini" ? "savename.ini" : "save.ini";
-            const std::string otherBytes = bytesOf(other.c_str());
-            const ino_t otherInode = inodeOf(other);
-            std::filesystem::remove(unreadable);
-            std::filesystem::create_directory(unreadable);
-            WString edited = op.editedBefore;
-            EXPECT_EQ(outcome(op.run(catalogue, jobCount, edited)),
-                      unreadable + ": " + "Die Datei ist vorhanden, kann aber nicht gelesen werden."_w.bytes());
-            EXPECT_EQ(fresh.entries(), (Texts{"save.ini", "savename.ini"}));
-            EXPECT_TRUE(std::filesystem::is_empty(unreadable));
-            EXPECT_EQ(bytesOf(other.c_str()), otherBytes);
-            EXPECT_EQ(inodeOf(other), otherInode);
-            EXPECT_EQ(jobCount, 2);
-            EXPECT_EQ(edited, op.editedBefore);
+            expectNothingChanged(op.run, op.edited, unreadable + ": " + kUnreadable, nullptr, [&] {
+                std::filesystem::remove(unreadable);
+                std::filesystem::create_directory(unreadable);
+            });
         }
     }
 }
@@ -485,98 +456,58 @@ TEST_F(JobCatalogueTest, FailedWritesChangeNeitherFile) {
 // 254 characters would be read back in two. A refused job writes nothing to either file and leaves
 // the caller's state; the longest line that fits is stored and read back whole.
 TEST_F(JobCatalogueTest, TextsTheFilesCannotHoldAreRefusedBeforeAnythingIsWritten) {
-    const std::string name247(247, 'n');                            // "name_3=" + 247 = 254
-    const std::string source248 = "/" + std::string(247, 'q');      // "von_0=" + 248 = 254
-    const std::string destination249 = "/" + std::string(248, 'z'); // "nach=" + 249 = 254
+    WString BackupJob::*const source = nullptr; // one more source
+    const auto name = &BackupJob::name, destination = &BackupJob::destination;
     const struct {
-        const char* what;
-        std::function<void(BackupJob&)> change;
-        const char* fileNew; // nullptr: accepted
-        const char* fileExisting;
+        WString BackupJob::*field;
+        std::string text;
+        const char* fileNew;      // nullptr: stored
+        const char* fileExisting; // saved under this name, or renamed to it
         const std::string& reason;
     } cases[] = {
-        {"line break in a source", [](BackupJob& j) { j.sources.push_back("/a\n[B]"); }, "save.ini", "save.ini",
-         kLineBreak},
-        {"CR in the destination", [](BackupJob& j) { j.destination = "/media/usb\r"; }, "save.ini", "save.ini",
-         kLineBreak},
-        {"line break in the day", [](BackupJob& j) { j.day = "Montag\n"; }, "save.ini", "save.ini", kLineBreak},
-        {"line break in the time", [](BackupJob& j) { j.time = "10:00\n[X]"; }, "save.ini", "save.ini", kLineBreak},
-        {"line break in the name", [](BackupJob& j) { j.name = "Neu\n[B]"; }, "savename.ini", "save.ini", kLineBreak},
-        {"254-character source line",
-         [&](BackupJob& j) {
-             j.sources = {"/a", WString::fromBytes(source248)};
-         },
-         nullptr, nullptr, kTooLong},
-        {"255-character source line",
-         [&](BackupJob& j) {
-             j.sources = {"/a", WString::fromBytes(source248 + "q")};
-         },
-         "save.ini", "save.ini", kTooLong},
-        {"254-character destination line", [&](BackupJob& j) { j.destination = WString::fromBytes(destination249); },
-         nullptr, nullptr, kTooLong},
-        {"255-character destination line",
-         [&](BackupJob& j) { j.destination = WString::fromBytes(destination249 + "z"); }, "save.ini", "save.ini",
-         kTooLong},
-        {"254-character name line", [&](BackupJob& j) { j.name = WString::fromBytes(name247); }, nullptr, nullptr,
-         kTooLong},
-        {"255-character name line", [&](BackupJob& j) { j.name = WString::fromBytes(name247 + "n"); }, "savename.ini",
-         "savename.ini", kTooLong},
+        {source, "/a\n[B]", "save.ini", "save.ini", kLineBreak},
+        {destination, "/media/usb\r", "save.ini", "save.ini", kLineBreak},
+        {&BackupJob::day, "Montag\n", "save.ini", "save.ini", kLineBreak},
+        {&BackupJob::time, "10:00\n[X]", "save.ini", "save.ini", kLineBreak},
+        {name, "Neu\n[B]", "savename.ini", "save.ini", kLineBreak},
+        {source, "/" + std::string(247, 'q'), nullptr, nullptr, kTooLong}, // "von_1=" + 248 = 254
+        {source, "/" + std::string(248, 'q'), "save.ini", "save.ini", kTooLong},
+        {destination, "/" + std::string(248, 'z'), nullptr, nullptr, kTooLong}, // "nach=" + 249 = 254
+        {destination, "/" + std::string(249, 'z'), "save.ini", "save.ini", kTooLong},
+        {name, std::string(247, 'n'), nullptr, nullptr, kTooLong}, // "name_1=" + 247 = 254
+        {name, std::string(248, 'n'), "savename.ini", "savename.ini", kTooLong},
+        {name, std::string(253, 'n'), "savename.ini", "save.ini", kTooLong}, // "[" + 253 + "]" = 255
     };
     for (const auto& c : cases) {
-        for (const bool isNew : {true, false}) {
-            SCOPED_TRACE(std::string(c.what) + (isNew ? ", new job" : ", existing job"));
-            TempWorkDir fresh;
-            int jobCount = saveNewJobs({fotos(), buero()});
-            WString edited = isNew ? "" : "Fotos";
-            BackupJob job = fotos();
-            job.name = isNew ? "Neu" : "Fotos";
-            c.change(job);
-            const auto before = folderState(fresh);
-            const WriteResult r = catalogue.SaveJob(job, isNew, jobCount, edited);
-            const char* file = isNew ? c.fileNew : c.fileExisting;
-            if (!file) {
-                EXPECT_EQ(outcome(r), "ok");
-                EXPECT_EQ(fields(catalogue.LoadJob(job.name)), fields(job));
-                const Texts names =
-                    isNew ? Texts{"Fotos", "B\xFCro", job.name.bytes()} : Texts{job.name.bytes(), "B\xFCro"};
-                EXPECT_EQ(texts(catalogue.ReadJobNames()), names);
+        const WString text = WString::fromBytes(c.text);
+        BackupJob asNew = fotos(), asExisting = fotos();
+        asNew.name = "Neu";
+        for (BackupJob* job : {&asNew, &asExisting}) {
+            if (c.field)
+                job->*c.field = text;
+            else
+                job->sources.push_back(text);
+        }
+        std::vector<std::tuple<const char*, bool, Operation>> ways = {
+            {"new job", true, saving(asNew, true)}, {"existing job", false, saving(asExisting, false)}};
+        if (c.field == name)
+            ways.emplace_back("rename", false, renaming(text));
+        for (const auto& [what, isNew, run] : ways) {
+            SCOPED_TRACE(what + (": " + testing::PrintToString(c.text)));
+            const WString edited = isNew ? "" : "Fotos";
+            if (const char* file = isNew ? c.fileNew : c.fileExisting) {
+                expectNothingChanged(run, edited, file + ": "s + c.reason);
                 continue;
             }
-            EXPECT_EQ(outcome(r), file + ": "s + c.reason);
-            EXPECT_EQ(folderState(fresh), before);
-            EXPECT_EQ(jobCount, 2);
-            EXPECT_EQ(edited, isNew ? "" : "Fotos");
+            TempWorkDir fresh;
+            int jobCount = saveNewJobs({fotos(), buero()});
+            WString editedJobName = edited;
+            ASSERT_EQ(outcome(run(catalogue, jobCount, editedJobName)), "ok");
+            const BackupJob& stored = isNew ? asNew : asExisting;
+            EXPECT_EQ(fields(catalogue.LoadJob(stored.name)), fields(stored));
+            const Texts names =
+                isNew ? Texts{"Fotos", "B\xFCro", stored.name.bytes()} : Texts{stored.name.bytes(), "B\xFCro"};
+            EXPECT_EQ(texts(catalogue.ReadJobNames()), names);
         }
-    }
-
-    // Renaming: the section head "[...]" and the name line each have to fit.
-    const struct {
-        std::string newName;
-        const char* file;
-        const std::string& reason;
-    } renames[] = {
-        {"Neu\n[B]", "save.ini", kLineBreak},
-        {"Neu\r", "save.ini", kLineBreak},
-        {std::string(253, 'n'), "save.ini", kTooLong},     // "[" + 253 + "]"
-        {std::string(248, 'n'), "savename.ini", kTooLong}, // "name_2=" + 248
-        {name247, nullptr, kTooLong},
-    };
-    for (const auto& c : renames) {
-        SCOPED_TRACE(testing::PrintToString(c.newName));
-        TempWorkDir fresh;
-        saveNewJobs({fotos(), buero()});
-        WString edited = "Büro"_w;
-        const auto before = folderState(fresh);
-        const WriteResult r = catalogue.RenameJob(WString::fromBytes(c.newName), edited);
-        if (!c.file) {
-            EXPECT_EQ(outcome(r), "ok");
-            EXPECT_EQ(edited.bytes(), c.newName);
-            EXPECT_EQ(texts(catalogue.ReadJobNames()), (Texts{"Fotos", c.newName}));
-            EXPECT_EQ(catalogue.LoadJob(edited).destination, "/media/usb/Büro"_w);
-            continue;
-        }
-        EXPECT_EQ(outcome(r), c.file + ": "s + c.reason);
-        EXPECT_EQ(folderState(fresh), before);
-        EXPECT_EQ(edited, "Büro"_w);
     }
 }
