@@ -80,13 +80,22 @@ TEST(WThreadTest, PriorityAndLifecycle) {
 
 // The worker runs cycles that each begin at a pause point and end only when the test allows it. A
 // suspension lets the cycle under way end, then holds the worker at its next pause point until
-// resume: every cycle begun after a suspension finds resume() already called.
+// resume: every cycle begins with resume() already called.
 TEST(WThreadTest, SuspendHaltsTheWorkerAtItsNextCheckOnlyAndResumeLetsItGoOn) {
     std::mutex mutex;
     std::condition_variable changed;
-    int begun = 0, finished = 0, allowed = 0;
-    bool suspended = false, resumed = false, stop = false;
-    std::vector<bool> resumedFirst; // per cycle begun after a suspension
+    int ended = 0, allowed = 0;
+    bool resumed = true, stop = false;
+    std::vector<bool> resumedWhenBegun; // per cycle
+    const auto waitFor = [&](auto cond) {
+        std::unique_lock lock(mutex);
+        changed.wait(lock, cond);
+    };
+    const auto change = [&](auto step) {
+        std::lock_guard lock(mutex);
+        step();
+        changed.notify_all();
+    };
     WThread thread;
     ASSERT_TRUE(thread.start([&] {
         for (;;) {
@@ -94,51 +103,31 @@ TEST(WThreadTest, SuspendHaltsTheWorkerAtItsNextCheckOnlyAndResumeLetsItGoOn) {
             std::unique_lock lock(mutex);
             if (stop)
                 return 0;
-            ++begun;
-            if (suspended)
-                resumedFirst.push_back(resumed);
-            suspended = false;
+            resumedWhenBegun.push_back(resumed);
             changed.notify_all();
-            changed.wait(lock, [&] { return finished < allowed || stop; });
-            if (stop)
-                return 0;
-            ++finished;
+            changed.wait(lock, [&] { return ended < allowed || stop; });
+            ++ended;
             changed.notify_all();
         }
     }));
-    const auto waitFor = [&](auto cond) {
-        std::unique_lock lock(mutex);
-        changed.wait(lock, cond);
-    };
-    constexpr int kRounds = 10;
-    for (int round = 0; round < kRounds; ++round) {
-        // The worker is inside a cycle, waiting to end it.
-        waitFor([&] { return begun == finished + 1; });
+    constexpr std::size_t kRounds = 10;
+    for (std::size_t round = 1; round <= kRounds; ++round) {
+        waitFor([&] { return resumedWhenBegun.size() == round; }); // the worker is inside a cycle
         thread.suspend();
-        {
-            std::lock_guard lock(mutex);
-            suspended = true;
+        change([&] {
             resumed = false;
             ++allowed;
-        }
-        changed.notify_all();
-        waitFor([&] { return finished == allowed; }); // the cycle under way ends while suspended
+        });
+        waitFor([&] { return ended == allowed; }); // the cycle under way ends while suspended
         EXPECT_TRUE(thread.isSuspended());
-        {
-            std::lock_guard lock(mutex);
-            resumed = true;
-        }
+        change([&] { resumed = true; });
         thread.resume();
         EXPECT_FALSE(thread.isSuspended());
     }
-    waitFor([&] { return begun == kRounds + 1; });
-    {
-        std::lock_guard lock(mutex);
-        EXPECT_EQ(resumedFirst, std::vector<bool>(kRounds, true));
-        stop = true;
-    }
-    changed.notify_all();
+    waitFor([&] { return resumedWhenBegun.size() == kRounds + 1; });
+    change([&] { stop = true; });
     thread.join();
+    EXPECT_EQ(resumedWhenBegun, std::vector<bool>(kRounds + 1, true));
 }
 
 // A manual-reset event releases every waiter and stays set until reset; a wait that times out takes
