@@ -142,19 +142,28 @@ TEST_F(GuiControls, AppendingKeepsTheReadersPlaceUnlessAskedToScroll) {
     EXPECT_TRUE(edit->viewport()->rect().contains(edit->cursorRect())) << "the caret is in view";
 }
 
+// ClickEvent comes from the user's click or from click(), also on a hidden button, never from the
+// program's setChecked() or a disabled button; a handled press consumes the click.
 TEST_F(GuiControls, CheckBoxAndButtonRaiseClickEventOnlyWhenClicked) {
     log.watch(form.checkBox->events(), {Id::ClickEvent});
-    log.watch(form.button->events(), {Id::ClickEvent});
+    log.watch(form.button->events(), {Id::ClickEvent, Id::LeftButtonDownEvent});
     form.checkBox->setChecked(true);
     EXPECT_TRUE(log.all.empty());
     QTest::mouseClick(form.checkBox->widget(), Qt::LeftButton, {}, QPoint(6, 6));
     EXPECT_FALSE(form.checkBox->isChecked());
+    const auto clickButton = [this] {
+        QTest::mouseClick(form.button->widget(), Qt::LeftButton, {}, form.button->widget()->rect().center());
+    };
+    clickButton();
+    form.button->events().connect(Id::LeftButtonDownEvent, this, [](WEventData&) { return true; });
+    clickButton();
     form.button->widget()->hide(); // the program's command buttons are hidden; click() works all the same
     form.button->click();
     form.button->widget()->setEnabled(false);
     form.button->click();
-    ASSERT_EQ(log.all.size(), 2u);
-    EXPECT_EQ(log.all[1].source, form.button.get());
+    EXPECT_EQ(log.ids(), (std::vector<Id>{Id::ClickEvent, Id::LeftButtonDownEvent, Id::ClickEvent,
+                                          Id::LeftButtonDownEvent, Id::ClickEvent}));
+    EXPECT_EQ(log.all.back().source, form.button.get());
 }
 
 TEST(WFontText, ParsesSizeAndFaceAndRefusesMalformedTexts) {

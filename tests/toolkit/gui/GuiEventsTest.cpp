@@ -118,20 +118,6 @@ TEST_F(GuiEvents, TheBareFormCapturesTheMouseAndGetsTheReleaseOutsideInClientPos
     EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
 }
 
-TEST_F(GuiEvents, AHandledPressIsConsumedAnUnhandledOneReachesTheControl) {
-    bool handlePress = false;
-    int presses = 0, clicks = 0;
-    form.button->events().connect(Id::LeftButtonDownEvent, this, [&](WEventData&) { return ++presses, handlePress; });
-    form.button->events().connect(Id::ClickEvent, this, [&](WEventData&) { return ++clicks, false; });
-    for (const bool handled : {true, false}) {
-        handlePress = handled;
-        presses = clicks = 0;
-        QTest::mouseClick(form.button->widget(), Qt::LeftButton, {}, form.button->widget()->rect().center());
-        EXPECT_EQ(presses, 1);
-        EXPECT_EQ(clicks, handled ? 0 : 1) << handled;
-    }
-}
-
 TEST_F(GuiEvents, AnUnhandledRightButtonUpOpensTheAttachedPopupInPlaceOfTheFieldsOwnMenu) {
     EXPECT_EQ(WPopupMenu::load(&form, "ID_Fehlt"), nullptr);
     const auto popup = WPopupMenu::load(&form, "ID_Test_popup");

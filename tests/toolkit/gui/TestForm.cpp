@@ -65,7 +65,7 @@ private:
     std::vector<WBitmapTemplate> bitmaps_ = {
         {normalBitmap, 76, 34, "Quelle >>", WBitmapLook::Normal},
         {pressedBitmap, 76, 34, "Quelle >>", WBitmapLook::Pressed},
-        {inactiveBitmap, 76, 34, "Quelle >>", WBitmapLook::Inactive}, {logo, 173, 84, "Morlanz", WBitmapLook::Logo},
+        {inactiveBitmap, 76, 34, "Quelle >>", WBitmapLook::Inactive},
         {folderBitmap, 32, 32, "", WBitmapLook::Folder}, {fileBitmap, 32, 32, "", WBitmapLook::File}};
     // clang-format on
 };

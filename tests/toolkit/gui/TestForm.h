@@ -26,13 +26,12 @@
 // A small resource catalogue shaped like the program's own: the form "ID_Test" with the controls below
 // (the folder tree is made by the tests that need it), "ID_Resizable", the menu "ID_Test_menu" (with an
 // item on the bar itself, and a key table that binds Ctrl+T twice), the popup "ID_Test_popup", button
-// bitmaps in their three looks, a logo, and the tree's folder and file pictures.
+// bitmaps in their three looks, and the tree's folder and file pictures.
 namespace TestIds {
 constexpr int label = 10, hiddenLabel = 11, textBox = 20, masked = 22, listSorted = 30, richText = 40, combo = 50,
               checkBox = 60, button = 70, picture = 80, tree = 90;
 constexpr int einleitung = 1001, beenden = 1003, einstellung = 1004, tutorial = 1006, impressum = 1009;
-constexpr int normalBitmap = 100, pressedBitmap = 101, inactiveBitmap = 136, logo = 142, folderBitmap = 150,
-              fileBitmap = 151;
+constexpr int normalBitmap = 100, pressedBitmap = 101, inactiveBitmap = 136, folderBitmap = 150, fileBitmap = 151;
 } // namespace TestIds
 
 // Installs the test catalogue for its lifetime.
