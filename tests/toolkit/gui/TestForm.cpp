@@ -100,10 +100,12 @@ void TestForm::showAndWait() {
     widget()->show();
     activate();
     // The platform's window, as the window system sees it: a disabled form is active all the same.
-    processEventsUntil([this] {
+    const auto ready = [this] {
         const QWindow* handle = widget()->windowHandle();
         return handle && handle->isExposed() && handle->isActive();
-    });
+    };
+    while (!ready())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 void EventLog::watch(WEventTable& table, std::initializer_list<WEventId> ids, bool answer) {

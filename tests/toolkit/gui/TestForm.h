@@ -44,7 +44,8 @@ struct InstalledTestCatalog {
 class TestForm : public WForm {
 public:
     TestForm();
-    // Shows the form and waits until the (offscreen) window is exposed and active.
+    // Shows and activates the form and waits until the (offscreen) window is exposed and active; no
+    // wait has a time limit of its own (the test's overall limit catches one that never ends).
     void showAndWait();
 
     std::unique_ptr<WLabel> label, hiddenLabel;
@@ -67,13 +68,6 @@ struct EventLog {
 
 // Delivers posted events, queued calls and deferred deletions.
 void pumpEvents();
-
-// Handles the user-interface thread's events until cond holds. There is no time limit of its own: a
-// condition that never comes is caught by the test's overall limit.
-template <class Cond> void processEventsUntil(Cond cond) {
-    while (!cond())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-}
 
 // Calls fn with the first widget of type W shown while the watch lives, from within the loop that
 // shows it (a popup's or a modal box's own loop), once it is up.
