@@ -355,10 +355,6 @@ TEST_F(JobCatalogueTest, HandEditedFilesAreReadWithoutWriting) {
         }
         EXPECT_EQ(folderState(fresh), before);
     }
-    // A cut source keeps what fits, and the keys after it are still found.
-    put("save.ini", "[B]\r\nvon_0=" + std::string(294, 'v') + "\r\nvon_1=/zwei\r\nnach=/z\r\n");
-    EXPECT_EQ(fields(catalogue.LoadJob("B")),
-              (Texts{"B", "/z", "", "", "nein", "von " + std::string(248, 'v'), "von /zwei"}));
 }
 
 namespace {

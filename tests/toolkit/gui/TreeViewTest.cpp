@@ -15,7 +15,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <atomic>
 #include <functional>
 #include <map>
@@ -26,6 +25,7 @@
 
 namespace {
 
+using namespace std::string_literals;
 using Id = WEventId;
 using namespace TestIds;
 
@@ -233,17 +233,27 @@ TEST_F(TreeView, ItemsShowThePicturesOfTheirImageIndicesAtTheListsSize) {
 TEST_F(TreeView, AWorkerFillsTheTreeWhileTheUserInterfaceThreadClearsIt) {
     constexpr int kFolders = 300;
     std::mutex mutex;
-    std::map<WTreeItem, std::pair<WTreeItem, std::string>>
-        added;                // every item the worker was given, with parent and text
-    std::set<WTreeItem> gone; // every item the user-interface thread cleared
+    std::map<WTreeItem, std::pair<WTreeItem, std::string>> added; // the worker's items: parent and text
+    std::set<WTreeItem> gone;                                     // the items the user-interface thread cleared
     int refused = 0;
 
-    const auto clearNoting = [&] {
+    // The items of the tree, checked to agree with their handles: folders at the top, a file in each.
+    const auto walk = [&] {
+        std::set<WTreeItem> seen;
         for (const WTreeItem folder : tree.children(0)) {
-            const std::vector<WTreeItem> files = tree.children(folder);
-            gone.insert(folder);
-            gone.insert(files.begin(), files.end());
+            EXPECT_TRUE(tree.itemText(folder).bytes().starts_with("Ordner ")) << folder;
+            seen.insert(folder);
+            for (const WTreeItem h : tree.children(folder)) {
+                EXPECT_EQ(std::tuple(tree.itemText(h).bytes(), tree.parentItem(h), tree.hasChildren(h)),
+                          std::tuple("Datei"s, folder, false));
+                EXPECT_TRUE(seen.insert(h).second) << "every item has a handle of its own: " << h;
+            }
         }
+        EXPECT_EQ(tree.count(), static_cast<int>(seen.size()));
+        return seen;
+    };
+    const auto clearNoting = [&] {
+        gone.merge(walk());
         tree.removeAll();
     };
     tree.events().connect(Id::SelectEvent, this, [&](WEventData&) {
@@ -276,26 +286,9 @@ TEST_F(TreeView, AWorkerFillsTheTreeWhileTheUserInterfaceThreadClearsIt) {
         }
     });
     worker.waitHandlingEvents([&] {
-        // Between two of the worker's calls: the tree agrees with its handles, folders at the top and
-        // a file in each of them.
-        int walked = 0;
-        std::set<WTreeItem> seen;
-        for (const WTreeItem folder : tree.children(0)) {
-            const std::vector<WTreeItem> files = tree.children(folder);
-            EXPECT_TRUE(tree.itemText(folder).bytes().starts_with("Ordner ")) << folder;
-            for (const WTreeItem h : files) {
-                EXPECT_EQ(tree.itemText(h), "Datei") << h;
-                EXPECT_EQ(tree.parentItem(h), folder) << h;
-                EXPECT_FALSE(tree.hasChildren(h)) << h;
-            }
-            walked += 1 + static_cast<int>(files.size());
-            seen.insert(folder);
-            seen.insert(files.begin(), files.end());
-        }
-        EXPECT_EQ(static_cast<int>(seen.size()), walked) << "every item has a handle of its own";
-        for (const WTreeItem h : seen)
+        // Between two of the worker's calls: no cleared item comes back.
+        for (const WTreeItem h : walk())
             EXPECT_FALSE(gone.contains(h)) << "a cleared item came back: " << h;
-        EXPECT_EQ(tree.count(), walked);
         // Five rounds against three or four calls a folder: the clearing meets every step of the worker.
         if (++rounds % 5 == 0)
             clearNoting();
