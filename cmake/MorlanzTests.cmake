@@ -1,6 +1,8 @@
 # Sanitizer builds read the leak suppressions for system libraries.
 if(MORLANZ_ASAN)
-    set(MORLANZ_SANITIZER_ENV "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp")
+    # A finding of UBSan fails the test instead of scrolling by.
+    set(MORLANZ_SANITIZER_ENV "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp"
+                              "UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1")
 endif()
 
 # morlanz_add_test(<name> SOURCES <files...> LIBS <targets...> [GUI])
