@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <stdexcept>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -138,6 +139,16 @@ void WriteFile(const char* name, std::string_view bytes) {
         bytes.remove_prefix(static_cast<std::size_t>(n));
     }
     ::close(fd);
+}
+
+std::optional<FileIdentity> IdentityOf(const char* name) {
+    struct stat st {};
+    if (::stat(name, &st) != 0) {
+        if (errno == ENOENT)
+            return std::nullopt;
+        throw std::runtime_error(std::string("cannot stat ") + name);
+    }
+    return FileIdentity{st.st_dev, st.st_ino, st.st_size, st.st_mtim.tv_sec, st.st_mtim.tv_nsec};
 }
 
 std::vector<std::string> FolderEntries() {

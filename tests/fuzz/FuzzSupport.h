@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,6 +22,19 @@ void ClearWorkFolder();
 // The file's bytes; nullopt when there is no such file.
 std::optional<std::string> ReadFile(const char* name);
 void WriteFile(const char* name, std::string_view bytes);
+
+// Tells one version of a file from another without reading it: a safe save replaces the file, so
+// it gets a new inode; a write in place changes the size or the modification time.
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t size = 0;
+    std::int64_t modifiedSeconds = 0;
+    std::int64_t modifiedNanoseconds = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+// nullopt when there is no such file.
+std::optional<FileIdentity> IdentityOf(const char* name);
 // The names in the working folder, sorted.
 std::vector<std::string> FolderEntries();
 

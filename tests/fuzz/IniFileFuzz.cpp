@@ -12,11 +12,12 @@
 // limit), 0x03 b inserts the byte b as it is.
 //
 // The script runs twice: with IniFile step by step, then with one IniDocument and its commits.
-// Properties: no crash, leak or undefined behaviour; reading never changes the file; a refused
-// text (a CR or LF, or more than 254 characters) leaves the file's bytes as they were, and every
-// other text is accepted; an accepted key line reads back; a renamed section is found under its
-// new head; no temporary file stays behind; the IniDocument answers every step as IniFile did,
-// leaves the file alone until it commits, and each commit leaves exactly IniFile's bytes.
+// Properties: no crash, leak or undefined behaviour; reading never touches the file (not even a
+// rewrite with the same bytes); a refused text (a CR or LF, or more than 254 characters) leaves
+// the file's bytes as they were, and every other text is accepted; an accepted key line reads
+// back; a renamed section is found under its new head; no temporary file stays behind; the
+// IniDocument answers every step as IniFile did, touches the file only when it commits, and each
+// commit leaves exactly IniFile's bytes after the same steps.
 
 #include "fuzz/FuzzSupport.h"
 #include "storage/IniDocument.h"
@@ -203,17 +204,26 @@ template <typename Where> void checkFolder(const FileState& state, const Where& 
 
 struct Reference {
     std::vector<Outcome> outcomes;
-    std::vector<FileState> states; // the file after each step
+    std::vector<FileState> atCommit; // per step: the file when the step is a commit
+    FileState final;
 };
+
+bool onlyReads(Op op) {
+    return op == Op::Read || op == Op::HasSection || op == Op::Commit;
+}
 
 Reference runStepByStep(const Script& script, const FileState& initial) {
     Reference ref;
     SteppedIniFile ini;
-    FileState state = initial;
+    // Reads are checked by the file's identity, which also catches a rewrite with the same bytes.
+    std::optional<fuzz::FileIdentity> identity = fuzz::IdentityOf(kFile);
     for (std::size_t i = 0; i < script.steps.size(); ++i) {
         const Step& step = script.steps[i];
-        // Built only when a check fails: shown bytes would cost more than the step itself.
-        const auto where = [&] { return describe(i, step) + "; file before: " + fuzz::ShownFile(state); };
+        // Built only when a check fails: a description costs more than the step itself.
+        const auto where = [&] { return describe(i, step); };
+        const bool refused = (step.op == Op::Write && (mustBeRefused(step.a) || mustBeRefused(step.b))) ||
+                             (step.op == Op::Rename && mustBeRefused(step.b));
+        const FileState before = refused ? fuzz::ReadFile(kFile) : FileState();
         Outcome outcome;
         switch (step.op) {
         case Op::Read:
@@ -225,9 +235,9 @@ Reference runStepByStep(const Script& script, const FileState& initial) {
         case Op::Write: {
             const WriteResult result = ini.WriteKey(kFile, step.a, step.b);
             outcome = outcomeOf(result);
-            if (mustBeRefused(step.a) || mustBeRefused(step.b)) {
-                const WString& refused = mustBeRefused(step.a) ? step.a : step.b;
-                FUZZ_CHECK(!result.ok && result.file == kFile && result.reason == IniFile::RefusalOf(refused),
+            if (refused) {
+                const WString& text = mustBeRefused(step.a) ? step.a : step.b;
+                FUZZ_CHECK(!result.ok && result.file == kFile && result.reason == IniFile::RefusalOf(text),
                            "a text the file cannot hold is refused with its reason; " + where());
             } else {
                 FUZZ_CHECK(result.ok, "a text the file can hold is written; " + where() + " " + describe(outcome));
@@ -252,7 +262,7 @@ Reference runStepByStep(const Script& script, const FileState& initial) {
             const bool had = ini.HasSection(kFile, step.a);
             const WriteResult result = ini.RenameSection(kFile, step.a, step.b);
             outcome = outcomeOf(result);
-            if (mustBeRefused(step.b)) {
+            if (refused) {
                 FUZZ_CHECK(!result.ok && result.file == kFile && result.reason == IniFile::RefusalOf(step.b),
                            "a head the file cannot hold is refused with its reason; " + where());
             } else {
@@ -270,22 +280,28 @@ Reference runStepByStep(const Script& script, const FileState& initial) {
         case Op::Commit:
             break;
         }
-        const FileState after = fuzz::ReadFile(kFile);
-        if (step.op == Op::Read || step.op == Op::HasSection || step.op == Op::Commit || !outcome.ok)
-            FUZZ_CHECK(after == state, "reading or a refused step leaves the file as it was; " + where() +
-                                           "; file after: " + fuzz::ShownFile(after));
-        state = after;
+        const std::optional<fuzz::FileIdentity> after = fuzz::IdentityOf(kFile);
+        if (onlyReads(step.op) || refused)
+            FUZZ_CHECK(after == identity, "reading or a refused step does not touch the file; " + where());
+        if (refused) {
+            const FileState now = fuzz::ReadFile(kFile);
+            FUZZ_CHECK(now == before, "a refused step leaves the file's bytes; " + where() + "\n  before: " +
+                                          fuzz::ShownFile(before) + "\n  after:  " + fuzz::ShownFile(now));
+        }
+        identity = after;
         ref.outcomes.push_back(outcome);
-        ref.states.push_back(state);
+        ref.atCommit.push_back(step.op == Op::Commit ? fuzz::ReadFile(kFile) : FileState());
     }
+    ref.final = script.steps.empty() ? initial : fuzz::ReadFile(kFile);
     // Nothing removes a temporary file that a step left, so one look at the end finds it.
-    checkFolder(state, [] { return std::string("after the steps with IniFile"); });
+    checkFolder(ref.final, [] { return std::string("after the steps with IniFile"); });
     return ref;
 }
 
-void runAsDocument(const Script& script, const FileState& initial, const Reference& ref) {
+void runAsDocument(const Script& script, const Reference& ref) {
     IniDocument doc(kFile);
-    FileState onDisk = initial; // what the document has committed so far
+    // The file as the document last committed it (or found it); it must not change in between.
+    std::optional<fuzz::FileIdentity> committed = fuzz::IdentityOf(kFile);
     for (std::size_t i = 0; i < script.steps.size(); ++i) {
         const Step& step = script.steps[i];
         const auto where = [&] { return describe(i, step); };
@@ -313,25 +329,24 @@ void runAsDocument(const Script& script, const FileState& initial, const Referen
             doc.DeleteSeparator(step.a);
             break;
         case Op::Commit: {
-            const WriteResult result = doc.Commit();
-            FUZZ_CHECK(result.ok, "a commit in a writable folder succeeds; " + where());
-            onDisk = ref.states[i];
+            FUZZ_CHECK(doc.Commit().ok, "a commit in a writable folder succeeds; " + where());
+            const FileState now = fuzz::ReadFile(kFile);
+            FUZZ_CHECK(now == ref.atCommit[i], "each commit leaves IniFile's bytes after the same steps; " + where() +
+                                                   "\n  IniFile:     " + fuzz::ShownFile(ref.atCommit[i]) +
+                                                   "\n  IniDocument: " + fuzz::ShownFile(now));
+            committed = fuzz::IdentityOf(kFile);
             break;
         }
         }
         FUZZ_CHECK(outcome == ref.outcomes[i], "IniDocument answers as IniFile did; " + where() + "\n  IniFile:     " +
                                                    describe(ref.outcomes[i]) + "\n  IniDocument: " + describe(outcome));
-        const FileState now = fuzz::ReadFile(kFile);
-        FUZZ_CHECK(now == onDisk, "IniDocument's file holds IniFile's bytes at each commit and is not touched "
-                                  "in between; " +
-                                      where() + "\n  expected: " + fuzz::ShownFile(onDisk) +
-                                      "\n  on disk:  " + fuzz::ShownFile(now));
+        FUZZ_CHECK(fuzz::IdentityOf(kFile) == committed,
+                   "IniDocument touches the file only when it commits; " + where());
     }
     FUZZ_CHECK(doc.Commit().ok, "the final commit succeeds");
-    const FileState expected = ref.states.empty() ? initial : ref.states.back();
     const FileState now = fuzz::ReadFile(kFile);
-    FUZZ_CHECK(now == expected, "after the final commit IniDocument's bytes equal IniFile's\n  IniFile:     " +
-                                    fuzz::ShownFile(expected) + "\n  IniDocument: " + fuzz::ShownFile(now));
+    FUZZ_CHECK(now == ref.final, "after the final commit IniDocument's bytes equal IniFile's\n  IniFile:     " +
+                                     fuzz::ShownFile(ref.final) + "\n  IniDocument: " + fuzz::ShownFile(now));
     checkFolder(now, [] { return std::string("after the steps with IniDocument"); });
 }
 
@@ -357,6 +372,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::ClearWorkFolder();
     if (initial)
         fuzz::WriteFile(kFile, *initial);
-    runAsDocument(script, initial, ref);
+    runAsDocument(script, ref);
     return 0;
 }
