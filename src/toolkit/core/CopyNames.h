@@ -1,9 +1,6 @@
 #pragma once
 
-// Names used by FileCopy's inner workings: paths split and joined, the hidden name a copy is built
-// under, and the names of further copies.
-
-#include "toolkit/core/CopyTree.h"
+// Names used by FileCopy's inner workings: paths split, and the names of further copies.
 
 #include <string>
 
@@ -19,11 +16,6 @@ inline std::string parentOf(const std::string& path) {
 inline std::string nameOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// Beside the target, hidden, and short enough for the file system's name limit.
-inline std::string tempName(const std::string& target) {
-    return CopyTree::join(parentOf(target), "." + nameOf(target).substr(0, 200) + ".morlanz-XXXXXX");
 }
 
 // "Brief.doc" -> "Brief - Kopie.doc", "Brief - Kopie (2).doc" ...; folders and names without a

@@ -16,7 +16,6 @@
 #include <vector>
 
 using copynames::nameOf;
-using copynames::tempName;
 
 namespace {
 
@@ -24,27 +23,6 @@ constexpr auto joinPath = CopyTree::join;
 
 constexpr auto kProgressInterval = std::chrono::milliseconds(50);
 constexpr unsigned kMaxHelpers = 3;
-
-void removeTree(const std::string& path) {
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0)
-        return;
-    if (S_ISDIR(st.st_mode)) {
-        if (DIR* dir = ::opendir(path.c_str())) {
-            std::vector<std::string> names;
-            while (const dirent* e = ::readdir(dir)) {
-                if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0)
-                    names.emplace_back(e->d_name);
-            }
-            ::closedir(dir);
-            for (const auto& n : names)
-                removeTree(joinPath(path, n));
-        }
-        ::rmdir(path.c_str());
-    } else {
-        ::unlink(path.c_str());
-    }
-}
 
 // Helpers beside the calling thread: small files are mostly system-call time and large ones
 // memory bandwidth, and either goes faster on more than one core.
@@ -83,10 +61,12 @@ bool CopyRun::fail(const std::string& path, const std::string& message) {
 
 // The user is told the name the copy was to have, not the hidden one it is built under.
 std::string CopyRun::shownPath(const std::string& path) const {
-    const std::size_t n = hiddenRoot_.size();
-    if (n == 0 || path.compare(0, n, hiddenRoot_) != 0 || (path.size() > n && path[n] != '/'))
-        return path;
-    return shownRoot_ + path.substr(n);
+    for (const auto& [hidden, shown] : hidden_) {
+        const std::size_t n = hidden.size();
+        if (path.compare(0, n, hidden) == 0 && (path.size() == n || path[n] == '/'))
+            return shown + path.substr(n);
+    }
+    return path;
 }
 
 // Only the calling thread asks the observer; helpers see the answer through stop_.
@@ -120,6 +100,7 @@ bool CopyRun::run(const std::string& source, const std::string& destDir) {
     if (!S_ISDIR(dst.st_mode))
         return fail(destDir, std::strerror(ENOTDIR));
     destId_ = {dst.st_dev, dst.st_ino, true};
+    CopyTempNames::removeLeftovers(destDir);
 
     struct stat src {};
     if (::lstat(source.c_str(), &src) != 0)
@@ -155,7 +136,7 @@ bool CopyRun::run(const std::string& source, const std::string& destDir) {
     filesTotal_ = 1;
     bytesTotal_ = static_cast<std::uint64_t>(src.st_size);
     lastPath_ = source;
-    const bool ok = copyFile(from, stat, target, !overwrite_, destDir, name);
+    const bool ok = copyFile(from, stat, target, false, !overwrite_, destDir, name);
     report(true);
     return ok;
 }
@@ -163,68 +144,65 @@ bool CopyRun::run(const std::string& source, const std::string& destDir) {
 bool CopyRun::copyTopFolder(const std::string& source, const CopyStat& src, const std::string& destDir,
                             const std::string& name) {
     const std::string target = joinPath(destDir, name);
+    CopyTree tree;
+    tree.folders.push_back({"", src});
+    CopyTree::Folder& top = tree.folders[0];
     struct stat existing {};
     const bool exists = ::lstat(target.c_str(), &existing) == 0;
     if (overwrite_ && exists && S_ISDIR(existing.st_mode)) {
-        const bool ok = makeFolder(target) && copyTree(source, src, target);
-        report(true);
-        return ok;
+        top.to = target;
+        if (!openOldFolder(target, existing))
+            return false;
+    } else {
+        // A new copy is built under a hidden name and appears in one rename when complete: a killed
+        // run never leaves a part copy that looks whole, and the files inside need no rename each.
+        top.to = names_.next(destDir);
+        top.fresh = true;
+        if (::mkdir(top.to.c_str(), 0700) != 0)
+            return fail(target, std::strerror(errno));
+        targetId_ = idOf(top.to);
+        hidden_.emplace_back(top.to, target);
     }
-    // A new copy is built under a hidden name and appears in one rename when complete: a killed
-    // run never leaves a part copy that looks whole, and the files inside need no rename each.
-    std::string temp = tempName(target);
-    if (!::mkdtemp(temp.data()))
-        return fail(target, std::strerror(errno));
-    targetId_ = idOf(temp);
-    fresh_ = true;
-    hiddenRoot_ = temp;
-    shownRoot_ = target;
-    bool ok = copyTree(source, src, temp);
-    fresh_ = false;
-    hiddenRoot_.clear();
-    if (ok && overwrite_ && exists && ::unlink(target.c_str()) != 0) // a file or a planted link
+    const std::string built = top.to; // the vector may grow
+    const bool fresh = top.fresh;
+    bool ok = copyTree(source, tree);
+    if (ok && fresh && overwrite_ && exists && ::unlink(target.c_str()) != 0) // a file or a planted link
         ok = fail(target, std::strerror(errno));
-    if (ok)
-        ok = place(temp, target, !overwrite_, destDir, name, true);
+    if (ok && fresh)
+        ok = place(built, target, !overwrite_, destDir, name, true);
     report(true);
-    if (!ok)
-        removeTree(temp);
+    if (!ok && fresh)
+        CopyTempNames::remove(built);
     return ok;
 }
 
-bool CopyRun::copyTree(const std::string& source, const CopyStat& src, const std::string& target) {
-    CopyTree tree;
-    tree.folders.push_back({"", src});
-    if (!walk(tree, source, target))
-        return false;
-    filesTotal_ = tree.entries.size();
-    bytesTotal_ = tree.bytes;
-    report(true);
-    if (!copyEntries(tree, source, target))
-        return false;
-    // Writing into a folder changes its time, so folders are finished last, children first.
-    for (std::size_t i = tree.folders.size(); i-- > 0;) {
-        if (!finishFolder(joinPath(target, tree.folders[i].rel), tree.folders[i].stat))
-            return false;
+bool CopyRun::copyTree(const std::string& source, CopyTree& tree) {
+    bool ok = walk(tree, source);
+    if (ok) {
+        filesTotal_ = tree.entries.size();
+        bytesTotal_ = tree.bytes;
+        report(true);
+        ok = copyEntries(tree, source) && finishFolders(tree);
     }
-    return true;
+    return ok;
 }
 
 // Lists the source once, creating each folder of the copy on the way; folders are taken in the
 // order they are found, so a parent is always there before its children.
-bool CopyRun::walk(CopyTree& tree, const std::string& sourceRoot, const std::string& targetRoot) {
+bool CopyRun::walk(CopyTree& tree, const std::string& sourceRoot) {
     for (std::size_t i = 0; i < tree.folders.size(); ++i) {
         const std::string rel = tree.folders[i].rel;
         const std::string from = joinPath(sourceRoot, rel);
         lastPath_ = from;
         if (stopping())
             return false;
-        if (i > 0 && !makeFolder(joinPath(targetRoot, rel)))
+        if (i > 0 && !makeFolder(tree, i))
             return false;
         DIR* dir = ::opendir(from.c_str());
         if (!dir)
             return fail(from, std::strerror(errno));
         const int fd = ::dirfd(dir);
+        const auto index = static_cast<std::uint32_t>(i);
         while (const dirent* e = ::readdir(dir)) {
             if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0)
                 continue;
@@ -233,9 +211,9 @@ bool CopyRun::walk(CopyTree& tree, const std::string& sourceRoot, const std::str
                 continue; // vanished meanwhile
             if (S_ISDIR(st.st_mode)) {
                 if (!isOwnTarget(st)) // never copy the backup into itself
-                    tree.folders.push_back({joinPath(rel, e->d_name), CopyStat::of(st)});
+                    tree.folders.push_back({joinPath(rel, e->d_name), CopyStat::of(st), index});
             } else if (S_ISREG(st.st_mode) || S_ISLNK(st.st_mode)) {
-                tree.entries.push_back({static_cast<std::uint32_t>(i), e->d_name, CopyStat::of(st)});
+                tree.entries.push_back({index, e->d_name, CopyStat::of(st)});
                 if (S_ISREG(st.st_mode))
                     tree.bytes += static_cast<std::uint64_t>(st.st_size);
             }
@@ -246,28 +224,37 @@ bool CopyRun::walk(CopyTree& tree, const std::string& sourceRoot, const std::str
     return true;
 }
 
-// A folder of the copy, made private until it is finished; an old copy's folder is made
-// writable for the owner (its mode is put back when finished).
-bool CopyRun::makeFolder(const std::string& target) {
-    if (!fresh_) {
+// A folder of the copy, made private until it is finished. Inside an old copy, a folder that is
+// there is merged into.
+bool CopyRun::makeFolder(CopyTree& tree, std::size_t index) {
+    CopyTree::Folder& folder = tree.folders[index];
+    const CopyTree::Folder& parent = tree.folders[folder.parent];
+    folder.to = joinPath(parent.to, nameOf(folder.rel));
+    folder.fresh = parent.fresh;
+    if (!parent.fresh) {
         struct stat existing {};
-        if (::lstat(target.c_str(), &existing) == 0) {
-            if (S_ISDIR(existing.st_mode)) {
-                if ((existing.st_mode & 0700) != 0700 &&
-                    ::chmod(target.c_str(), (existing.st_mode | 0700) & 07777) != 0)
-                    return fail(target, std::strerror(errno));
-                return true;
-            }
-            if (::unlink(target.c_str()) != 0) // never descend through a link planted in the old copy
-                return fail(target, std::strerror(errno));
+        if (::lstat(folder.to.c_str(), &existing) == 0) {
+            if (S_ISDIR(existing.st_mode))
+                return openOldFolder(folder.to, existing);
+            if (::unlink(folder.to.c_str()) != 0) // never descend through a link planted in the old copy
+                return fail(folder.to, std::strerror(errno));
         }
     }
-    if (::mkdir(target.c_str(), 0700) != 0)
-        return fail(target, std::strerror(errno));
+    if (::mkdir(folder.to.c_str(), 0700) != 0)
+        return fail(folder.to, std::strerror(errno));
     return true;
 }
 
-bool CopyRun::copyEntries(const CopyTree& tree, const std::string& sourceRoot, const std::string& targetRoot) {
+// A folder of an old copy that this run fills: made writable for the owner (its mode is put back
+// when finished), and rid of what killed runs left in it.
+bool CopyRun::openOldFolder(const std::string& target, const struct stat& st) {
+    if ((st.st_mode & 0700) != 0700 && ::chmod(target.c_str(), (st.st_mode | 0700) & 07777) != 0)
+        return fail(target, std::strerror(errno));
+    CopyTempNames::removeLeftovers(target);
+    return true;
+}
+
+bool CopyRun::copyEntries(const CopyTree& tree, const std::string& sourceRoot) {
     std::atomic<std::size_t> next{0};
     std::mutex mutex;
     std::condition_variable done;
@@ -280,7 +267,7 @@ bool CopyRun::copyEntries(const CopyTree& tree, const std::string& sourceRoot, c
         }
         try {
             helpers.emplace_back([&] {
-                copyEntriesFromQueue(tree, sourceRoot, targetRoot, next);
+                copyEntriesFromQueue(tree, sourceRoot, next);
                 std::lock_guard lock(mutex);
                 --running;
                 done.notify_one();
@@ -291,7 +278,7 @@ bool CopyRun::copyEntries(const CopyTree& tree, const std::string& sourceRoot, c
             break; // no thread to be had: the calling thread copies on its own
         }
     }
-    copyEntriesFromQueue(tree, sourceRoot, targetRoot, next);
+    copyEntriesFromQueue(tree, sourceRoot, next);
     // The helpers finish their files; the user may still cancel and is still told the progress.
     std::unique_lock lock(mutex);
     while (running > 0 && !done.wait_for(lock, kProgressInterval, [&] { return running == 0; })) {
@@ -306,7 +293,7 @@ bool CopyRun::copyEntries(const CopyTree& tree, const std::string& sourceRoot, c
     return !stop_.load();
 }
 
-void CopyRun::copyEntriesFromQueue(const CopyTree& tree, const std::string& sourceRoot, const std::string& targetRoot,
+void CopyRun::copyEntriesFromQueue(const CopyTree& tree, const std::string& sourceRoot,
                                    std::atomic<std::size_t>& next) {
     for (;;) {
         const std::size_t i = next.fetch_add(1);
@@ -319,18 +306,30 @@ void CopyRun::copyEntriesFromQueue(const CopyTree& tree, const std::string& sour
             lastPath_ = from;
         if (stopping())
             return;
-        const std::string to = joinPath(targetRoot, rel);
+        const std::string to = tree.targetOf(e);
+        const bool fresh = tree.folders[e.folder].fresh;
         const bool ok =
-            e.stat.isFile() ? copyFile(from, e.stat, to, false, "", "") : copyLink(from, e.stat, to, false, "", "");
+            e.stat.isFile() ? copyFile(from, e.stat, to, fresh, false, "", "") : copyLink(from, e.stat, to, fresh);
         if (!ok)
             return;
         report(false);
     }
 }
 
-bool CopyRun::finishFolder(const std::string& target, const CopyStat& src) {
-    const struct timespec times[2] = {src.atime, src.mtime};
-    if (::chmod(target.c_str(), src.mode & 07777) != 0 || ::utimensat(AT_FDCWD, target.c_str(), times, 0) != 0)
-        return fail(target, std::strerror(errno));
+// Writing into a folder changes its time, so folders are finished last, children first.
+bool CopyRun::finishFolders(const CopyTree& tree) {
+    for (std::size_t i = tree.folders.size(); i-- > 0;) {
+        if (!finishFolder(tree.folders[i].to, tree.folders[i].stat))
+            return false;
+    }
     return true;
+}
+
+bool CopyRun::finishFolder(const std::string& target, const CopyStat& src) {
+    const int fd = ::open(target.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return fail(target, std::strerror(errno));
+    const int err = settle(fd, src, true);
+    ::close(fd);
+    return err == 0 || fail(target, std::strerror(err));
 }

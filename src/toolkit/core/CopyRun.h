@@ -3,6 +3,7 @@
 // One FileCopy call: finds what to copy, copies it, and keeps the first failure. Part of
 // FileCopy's inner workings; FileCopy.h describes what it guarantees.
 
+#include "toolkit/core/CopyTempNames.h"
 #include "toolkit/core/CopyTree.h"
 #include "toolkit/core/FileCopy.h"
 
@@ -11,6 +12,8 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 class CopyRun {
 public:
@@ -40,26 +43,29 @@ private:
 
     bool copyTopFolder(const std::string& source, const CopyStat& src, const std::string& destDir,
                        const std::string& name);
-    bool copyTree(const std::string& source, const CopyStat& src, const std::string& target);
-    bool walk(CopyTree& tree, const std::string& sourceRoot, const std::string& targetRoot);
-    bool makeFolder(const std::string& target);
-    bool copyEntries(const CopyTree& tree, const std::string& sourceRoot, const std::string& targetRoot);
-    void copyEntriesFromQueue(const CopyTree& tree, const std::string& sourceRoot, const std::string& targetRoot,
-                              std::atomic<std::size_t>& next);
+    bool copyTree(const std::string& source, CopyTree& tree);
+    bool walk(CopyTree& tree, const std::string& sourceRoot);
+    bool makeFolder(CopyTree& tree, std::size_t index);
+    bool openOldFolder(const std::string& target, const struct stat& st);
+    bool copyEntries(const CopyTree& tree, const std::string& sourceRoot);
+    void copyEntriesFromQueue(const CopyTree& tree, const std::string& sourceRoot, std::atomic<std::size_t>& next);
+    bool finishFolders(const CopyTree& tree);
     bool finishFolder(const std::string& target, const CopyStat& src);
     bool isOwnTarget(const struct stat& st) const { return destId_.matches(st) || targetId_.matches(st); }
 
-    // keep: a colliding target stays and the copy is named anew in destDir from name.
-    bool copyFile(const std::string& source, const CopyStat& src, const std::string& target, bool keep,
+    // fresh: target lies in a hidden part made by this run and is written in place. keep: a
+    // colliding target stays and the copy is named anew in destDir from name.
+    bool copyFile(const std::string& source, const CopyStat& src, const std::string& target, bool fresh, bool keep,
                   const std::string& destDir, const std::string& name);
+    bool unchanged(const CopyStat& src, const std::string& target);
     bool copyData(int in, int out, const CopyStat& src, const std::string& source, const std::string& target);
     bool copyRange(int in, int out, off_t limit, const std::string& source, const std::string& target);
     bool writeAll(int out, const char* data, std::size_t size, const std::string& target);
-    bool copyLink(const std::string& source, const CopyStat& src, const std::string& target, bool keep,
-                  const std::string& destDir, const std::string& name);
+    int settle(int fd, const CopyStat& src, bool folder);
+    bool copyLink(const std::string& source, const CopyStat& src, const std::string& target, bool fresh);
     bool place(const std::string& temp, const std::string& target, bool keep, const std::string& destDir,
                const std::string& name, bool isFolder);
-    int renameNoReplace(const std::string& from, const std::string& to);
+    int renameEntry(const std::string& from, const std::string& to, unsigned flags);
     bool placeByClaiming(const std::string& temp, const std::string& candidate, bool isFolder);
     void countDone(std::uint64_t bytes);
 
@@ -69,9 +75,9 @@ private:
     std::mutex writerMutex_; // a test's writer is called by one thread at a time
     const std::thread::id caller_;
 
-    bool fresh_ = false;     // writing below a new copy that is still hidden; set before helpers start
-    std::string hiddenRoot_; // a new copy's hidden name while it is built, and its real name
-    std::string shownRoot_;
+    CopyTempNames names_;
+    // A new copy's hidden name and the name it gets; set before helpers start.
+    std::vector<std::pair<std::string, std::string>> hidden_;
     FileId destId_;
     FileId targetId_;
 

@@ -14,7 +14,7 @@
 // The steps for one file or link of a copy; they may run on any of the copying threads.
 
 using copynames::copyName;
-using copynames::tempName;
+using copynames::parentOf;
 
 namespace {
 
@@ -23,21 +23,22 @@ constexpr std::size_t kBufferSize = 1u << 20; // read/write fallback
 
 } // namespace
 
-// Places a finished temporary file or folder. Keeping copies, the name is chosen anew until one is
-// free, and an existing copy is never replaced.
+// Places a finished temporary file, link or folder, or removes it when that fails. Keeping copies,
+// the name is chosen anew until one is free, and an existing copy is never replaced.
 bool CopyRun::place(const std::string& temp, const std::string& target, bool keep, const std::string& destDir,
                     const std::string& name, bool isFolder) {
     if (!keep) {
-        if (::rename(temp.c_str(), target.c_str()) == 0)
+        if (renameEntry(temp, target, 0) == 0)
             return true;
         const int err = errno;
-        ::unlink(temp.c_str());
+        CopyTempNames::remove(temp);
         return fail(target, std::strerror(err));
     }
     bool noReplace = true; // the file system can rename without replacing
     for (int n = 0;; ++n) {
         const std::string candidate = n == 0 ? target : CopyTree::join(destDir, copyName(name, isFolder, n));
-        bool placed = noReplace ? renameNoReplace(temp, candidate) == 0 : placeByClaiming(temp, candidate, isFolder);
+        bool placed = noReplace ? renameEntry(temp, candidate, RENAME_NOREPLACE) == 0
+                                : placeByClaiming(temp, candidate, isFolder);
         if (!placed && noReplace && errno == EINVAL) { // FUSE file systems (NTFS drives, sshfs) may not offer it
             noReplace = false;
             placed = placeByClaiming(temp, candidate, isFolder);
@@ -46,17 +47,17 @@ bool CopyRun::place(const std::string& temp, const std::string& target, bool kee
             return true;
         if (errno != EEXIST) {
             const int err = errno;
-            ::unlink(temp.c_str()); // a folder is removed by the caller
+            CopyTempNames::remove(temp);
             return fail(candidate, std::strerror(err));
         }
     }
 }
 
-int CopyRun::renameNoReplace(const std::string& from, const std::string& to) {
+int CopyRun::renameEntry(const std::string& from, const std::string& to, unsigned flags) {
     if (!writer_)
-        return ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE);
+        return ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), flags);
     std::lock_guard lock(writerMutex_);
-    return writer_->renameNoReplace(from.c_str(), to.c_str());
+    return writer_->rename(from.c_str(), to.c_str(), flags);
 }
 
 // Without a renaming that refuses to replace, the name is claimed first by a call that fails when
@@ -66,7 +67,7 @@ bool CopyRun::placeByClaiming(const std::string& temp, const std::string& candid
     if (isFolder) {
         if (::mkdir(candidate.c_str(), 0700) != 0)
             return false;
-        if (::rename(temp.c_str(), candidate.c_str()) == 0)
+        if (renameEntry(temp, candidate, 0) == 0)
             return true;
         const int err = errno;
         ::rmdir(candidate.c_str());
@@ -79,26 +80,24 @@ bool CopyRun::placeByClaiming(const std::string& temp, const std::string& candid
     return true;
 }
 
-bool CopyRun::copyFile(const std::string& source, const CopyStat& src, const std::string& target, bool keep,
+bool CopyRun::copyFile(const std::string& source, const CopyStat& src, const std::string& target, bool fresh, bool keep,
                        const std::string& destDir, const std::string& name) {
-    if (!keep && !fresh_) {
-        struct stat old {};
-        // Unchanged since the last copy (same size and time, which the copy keeps): nothing to do.
-        if (::lstat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode) && old.st_size == src.size &&
-            old.st_mtim.tv_sec == src.mtime.tv_sec && old.st_mtim.tv_nsec == src.mtime.tv_nsec &&
-            (old.st_mode & 07777) == (src.mode & 07777)) {
-            countDone(static_cast<std::uint64_t>(src.size));
-            return true;
-        }
+    if (!keep && !fresh && unchanged(src, target)) {
+        countDone(static_cast<std::uint64_t>(src.size));
+        return true;
     }
     const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
     if (in < 0)
         return fail(source, std::strerror(errno));
-    // Inside a new copy that is still hidden the file is written in place.
-    std::string temp = fresh_ ? target : tempName(target);
+    // Inside a hidden part the file is written in place, elsewhere under a hidden name beside it.
     // 0600: a private file is never readable by others while it is written.
-    const int out = fresh_ ? ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600)
-                           : ::mkostemp(temp.data(), O_CLOEXEC);
+    std::string temp = target;
+    int out = -1;
+    do {
+        if (!fresh)
+            temp = names_.next(parentOf(target));
+        out = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    } while (out < 0 && errno == EEXIST && !fresh);
     if (out < 0) {
         const int err = errno;
         ::close(in);
@@ -106,21 +105,34 @@ bool CopyRun::copyFile(const std::string& source, const CopyStat& src, const std
     }
     bool ok = copyData(in, out, src, source, target);
     ::close(in);
-    if (ok) {
-        const struct timespec times[2] = {src.atime, src.mtime};
-        if (::fchmod(out, src.mode & 07777) != 0 || ::futimens(out, times) != 0)
-            ok = fail(target, std::strerror(errno));
-    }
+    if (const int err = ok ? settle(out, src, false) : 0)
+        ok = fail(target, std::strerror(err));
     if (::close(out) != 0 && ok)
         ok = fail(target, std::strerror(errno));
     if (!ok) {
         ::unlink(temp.c_str());
         return false;
     }
-    if (!fresh_ && !place(temp, target, keep, destDir, name, false))
+    if (!fresh && !place(temp, target, keep, destDir, name, false))
         return false;
     filesDone_.fetch_add(1);
     return true;
+}
+
+// Unchanged since the last copy: same size and time, which the copy keeps, and mode.
+bool CopyRun::unchanged(const CopyStat& src, const std::string& target) {
+    struct stat old {};
+    return ::lstat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode) && old.st_size == src.size &&
+           old.st_mtim.tv_sec == src.mtime.tv_sec && old.st_mtim.tv_nsec == src.mtime.tv_nsec &&
+           (old.st_mode & 07777) == (src.mode & 07777);
+}
+
+// The mode bits and the times. Returns 0 or the error.
+int CopyRun::settle(int fd, const CopyStat& src, bool) {
+    const struct timespec times[2] = {src.atime, src.mtime};
+    if (::fchmod(fd, src.mode & 07777) != 0 || ::futimens(fd, times) != 0)
+        return errno;
+    return 0;
 }
 
 // A file with holes (a disk image, say) keeps them: only its data is copied and the holes are
@@ -215,26 +227,25 @@ bool CopyRun::writeAll(int out, const char* data, std::size_t size, const std::s
     return true;
 }
 
-bool CopyRun::copyLink(const std::string& source, const CopyStat& src, const std::string& target, bool keep,
-                       const std::string& destDir, const std::string& name) {
+bool CopyRun::copyLink(const std::string& source, const CopyStat& src, const std::string& target, bool fresh) {
     std::vector<char> buf(static_cast<std::size_t>(src.size > 0 ? src.size : 255) + 1);
     const ssize_t len = ::readlink(source.c_str(), buf.data(), buf.size());
     if (len < 0)
         return fail(source, std::strerror(errno));
     const std::string linkTarget(buf.data(), static_cast<std::size_t>(len));
-    for (int attempt = 0;; ++attempt) {
-        std::string temp = tempName(target);
-        temp.replace(temp.size() - 6, 6, std::to_string(::getpid()) + "-" + std::to_string(attempt));
-        if (::symlink(linkTarget.c_str(), temp.c_str()) != 0) {
-            if (errno == EEXIST && attempt < 100)
-                continue;
+    std::string temp = target;
+    for (;;) {
+        if (!fresh)
+            temp = names_.next(parentOf(target));
+        if (::symlink(linkTarget.c_str(), temp.c_str()) == 0)
+            break;
+        if (errno != EEXIST || fresh)
             return fail(target, std::strerror(errno));
-        }
-        const struct timespec times[2] = {src.atime, src.mtime};
-        ::utimensat(AT_FDCWD, temp.c_str(), times, AT_SYMLINK_NOFOLLOW);
-        if (!place(temp, target, keep, destDir, name, false))
-            return false;
-        filesDone_.fetch_add(1);
-        return true;
     }
+    const struct timespec times[2] = {src.atime, src.mtime};
+    ::utimensat(AT_FDCWD, temp.c_str(), times, AT_SYMLINK_NOFOLLOW);
+    if (!fresh && !place(temp, target, false, "", "", false))
+        return false;
+    filesDone_.fetch_add(1);
+    return true;
 }

@@ -1,7 +1,8 @@
 #pragma once
 
 // What a folder copy found in its source before it copies anything: every folder and every file or
-// link, with what is kept of each. Part of FileCopy's inner workings.
+// link, with what is kept of each, and where each folder of the copy is built. Part of FileCopy's
+// inner workings.
 
 #include <cstdint>
 #include <ctime>
@@ -25,6 +26,9 @@ struct CopyTree {
     struct Folder {
         std::string rel; // below the copied folder; "" for the folder itself
         CopyStat stat;
+        std::uint32_t parent = 0;
+        std::string to{};   // where its copy is built
+        bool fresh = false; // made by this run and still hidden: what it holds is written in place
     };
     struct Entry {
         std::uint32_t folder = 0; // index into folders
@@ -45,4 +49,5 @@ struct CopyTree {
         return dir == "/" ? "/" + name : dir + "/" + name;
     }
     std::string relPath(const Entry& e) const { return join(folders[e.folder].rel, e.name); }
+    std::string targetOf(const Entry& e) const { return join(folders[e.folder].to, e.name); }
 };

@@ -20,8 +20,8 @@ std::atomic<CopyWriter*> g_writer{nullptr};
 
 CopyWriter::~CopyWriter() = default;
 
-int CopyWriter::renameNoReplace(const char* from, const char* to) {
-    return ::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE);
+int CopyWriter::rename(const char* from, const char* to, unsigned flags) {
+    return ::renameat2(AT_FDCWD, from, AT_FDCWD, to, flags);
 }
 
 void CopyWriter::install(CopyWriter* writer) {

@@ -35,14 +35,16 @@ struct CopyResult {
 };
 
 // The calls that write file data and place copies; tests install one that fails on purpose.
+// Every call is made by one thread at a time, though not always the same one.
 class CopyWriter {
 public:
     virtual ~CopyWriter();
-    // Same contract as ::write. Called by one thread at a time, though not always the same one.
+    // Same contract as ::write.
     virtual ssize_t write(int fd, const void* data, std::size_t size) = 0;
-    // Same contract as renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE); the real call
-    // unless a test stands in for a file system without it.
-    virtual int renameNoReplace(const char* from, const char* to);
+    // Same contract as renameat2(AT_FDCWD, from, AT_FDCWD, to, flags), flags being 0 or
+    // RENAME_NOREPLACE: every rename that puts a copy in place. The real call unless a test stands
+    // in for a failing disk or a file system without the flag.
+    virtual int rename(const char* from, const char* to, unsigned flags);
     // nullptr restores the real copying (copy_file_range, then ::write). The caller keeps ownership.
     static void install(CopyWriter* writer);
     static CopyWriter* installed();
@@ -60,6 +62,7 @@ public:
 // cancelled or killed copy leaves the previous copy intact; links are copied as links; FIFOs,
 // sockets and devices are skipped; the copy never descends into its own target; permission bits
 // and modification times are kept, and a file is never readable by others while it is written
-// unless its source is.
+// unless its source is. What killed runs left under hidden names in the folders a run copies into,
+// that run removes.
 CopyResult FileCopy(const WFilePath& source, const WFilePath& destination, unsigned flags,
                     CopyObserver* observer = nullptr);

@@ -143,7 +143,9 @@ TEST_F(FileCopyTargetTest, OverwriteMergesAndCopiesOfWhatIsThereAlready) {
 class NoRenameNoReplace : public CopyWriter {
 public:
     ssize_t write(int fd, const void* data, std::size_t size) override { return ::write(fd, data, size); }
-    int renameNoReplace(const char*, const char*) override {
+    int rename(const char* from, const char* to, unsigned flags) override {
+        if (flags != RENAME_NOREPLACE)
+            return CopyWriter::rename(from, to, flags);
         ++refused;
         errno = EINVAL;
         return -1;
