@@ -21,14 +21,22 @@ void IniDocument::beforeStep() {
 }
 
 void IniDocument::wrote() {
+    index_.reset();
+    readsSinceChange_ = 0;
     lastWrite_.reset();
     written_ = true;
     unsettled_ = true;
 }
 
+const IniIndex* IniDocument::indexForRead() {
+    if (!index_ && ++readsSinceChange_ >= 2)
+        index_ = IndexLines();
+    return index_ ? &*index_ : nullptr;
+}
+
 WString IniDocument::ReadKey(const WString& section, const WString& key) {
     beforeStep();
-    return ReadKeyHere(section, key);
+    return ReadKeyHere(section, key, indexForRead());
 }
 
 WriteResult IniDocument::WriteKey(const WString& section, const WString& line) {
@@ -67,7 +75,7 @@ WriteResult IniDocument::RenameSection(const WString& section, const WString& ne
 
 bool IniDocument::HasSection(const WString& section) {
     beforeStep();
-    return HasSectionHere(section);
+    return HasSectionHere(section, indexForRead());
 }
 
 void IniDocument::DeleteSeparator(const WString& section) {

@@ -12,6 +12,8 @@
 // done on disk, and it costs one write instead of hundreds.
 // Only for sequences that no other thread interleaves with writes to the same file.
 // Texts are refused as IniFile refuses them; a refused step changes nothing.
+// A run of reads between two changes looks its sections and keys up in an index of the lines, so
+// reading every job of a large catalogue costs one pass over each file, not one per read.
 class IniDocument : private IniFile {
 public:
     explicit IniDocument(const WString& fileName);
@@ -36,10 +38,15 @@ public:
 private:
     void beforeStep();
     void wrote();
+    // The index for a read: built at the second read since the last change (a single read between
+    // two writes walks the lines, which costs less than indexing them).
+    const IniIndex* indexForRead();
 
     WString fileName_;
     // The bytes of the last write, kept when settling changed the lines in memory.
     std::optional<std::string> lastWrite_;
+    std::optional<IniIndex> index_;
+    int readsSinceChange_ = 0;
     bool readable_ = true;
     bool written_ = false;
     bool unsettled_ = false;

@@ -82,7 +82,18 @@ WString IniFile::UnreadableText() {
     return "Die Datei ist vorhanden, kann aber nicht gelesen werden."_w;
 }
 
-int IniFile::FindSection(const WString& section) const {
+IniIndex IniFile::IndexLines() const {
+    std::vector<std::string_view> lines;
+    lines.reserve(static_cast<std::size_t>(Count()));
+    for (int n = 1; n <= Count(); ++n)
+        lines.emplace_back(LineRef(n).bytes());
+    return IniIndex(lines);
+}
+
+int IniFile::FindSection(const WString& section, const IniIndex* index) const {
+    // The index knows the lines that start with "[", which every section head the program names does.
+    if (index && section.at(0) == '[')
+        return index->Section(section.bytes());
     for (int n = 1; n <= Count(); ++n) {
         if (LineRef(n) == section)
             return n;
@@ -114,9 +125,10 @@ WString IniFile::ValueAt(int n) const {
     return eq == WString::npos ? WString() : line.mid(eq + 1);
 }
 
-WString IniFile::ReadKeyHere(const WString& section, const WString& key) const {
-    if (const int s = FindSection(section)) {
-        if (const int k = FindKey(key, s + 1))
+WString IniFile::ReadKeyHere(const WString& section, const WString& key, const IniIndex* index) const {
+    if (const int s = FindSection(section, index)) {
+        const bool indexed = index && LineRef(s).at(0) == '[';
+        if (const int k = indexed ? index->Key(s, KeyPart(key)) : FindKey(key, s + 1))
             return ValueAt(k);
     }
     return {};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "storage/IniIndex.h"
 #include "storage/LineList.h"
 #include "storage/WriteResult.h"
 #include "toolkit/core/WString.h"
@@ -56,13 +57,19 @@ protected:
     void Parse(std::string_view data);
     std::string Serialize() const;
 
-    // The operations on the lines in memory.
-    WString ReadKeyHere(const WString& section, const WString& key) const;
+    // An index of the lines as they are now (see IniIndex), for a run of reads.
+    IniIndex IndexLines() const;
+
+    // The operations on the lines in memory. A read given an index of the current lines looks up
+    // instead of walking them, with the same result.
+    WString ReadKeyHere(const WString& section, const WString& key, const IniIndex* index = nullptr) const;
     void WriteKeyHere(const WString& section, const WString& line);
     bool DeleteKeyHere(const WString& section, const WString& key);
     bool DeleteSectionHeadHere(const WString& section);
     void RenameSectionHere(const WString& section, const WString& newHead);
-    bool HasSectionHere(const WString& section) const { return FindSection(section) != 0; }
+    bool HasSectionHere(const WString& section, const IniIndex* index = nullptr) const {
+        return FindSection(section, index) != 0;
+    }
     // Removes the empty line that separates the section from its neighbours: the first empty line
     // below the head when another section follows, else the empty line right above the head.
     void DeleteSeparatorHere(const WString& section);
@@ -71,7 +78,7 @@ protected:
 
 private:
     // Line number of the first line equal to section, 0 when there is none.
-    int FindSection(const WString& section) const;
+    int FindSection(const WString& section, const IniIndex* index = nullptr) const;
     // Line number of key's line from firstLine on, stopping at the next line that starts with
     // "["; 0 when there is none.
     int FindKey(const WString& key, int firstLine) const;

@@ -1,7 +1,7 @@
 #include "storage/LineList.h"
 
-void LineList::Append(const WString& text) {
-    lines_.push_back(text);
+void LineList::Append(WString text) {
+    lines_.push_back(std::move(text));
 }
 
 WString LineList::LineAt(int n) const {

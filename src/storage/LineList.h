@@ -9,7 +9,7 @@
 class LineList {
 public:
     // Adds a line after the last one.
-    void Append(const WString& text);
+    void Append(WString text);
     int Count() const { return static_cast<int>(lines_.size()); }
     // A copy of line n; empty when there is no line n.
     WString LineAt(int n) const;
