@@ -26,7 +26,9 @@ constexpr int kWindowHeight = 580;
 
 } // namespace
 
-MainForm::MainForm() : form_(std::make_unique<Form1>()), link_(std::make_shared<WindowLink>(*form_)) {}
+MainForm::MainForm(std::function<bool()> stopRequested)
+    : form_(std::make_unique<Form1>()), link_(std::make_shared<WindowLink>(*form_)),
+      stopRequested_(std::move(stopRequested)) {}
 
 MainForm::~MainForm() {
     // Normally ShutDown stopped the workers. A form dropped without a close (a failed start, a
@@ -77,8 +79,13 @@ bool MainForm::StartUp() {
         return true; // the window exists; the program ends before its message loop
     }
     ApplyStartMode();
-    FillJobList();
-    LoadSchedule();
+    // A large catalogue takes a while to read; a shutdown request meanwhile need not wait for it.
+    if (!stopRequested_())
+        jobList_->FillJobList(stopRequested_);
+    if (!stopRequested_())
+        jobList_->LoadSchedule(stopRequested_);
+    if (stopRequested_())
+        return true;
     slots_.Reset();
     StartWorkers();
     return true;

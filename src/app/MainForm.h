@@ -5,6 +5,7 @@
 #include "app/WorkerSlots.h"
 #include "storage/WriteResult.h"
 #include "toolkit/core/WString.h"
+#include "toolkit/gui/WApplication.h"
 
 #include <functional>
 #include <memory>
@@ -25,7 +26,9 @@ struct WEventData;
 // features is one method here.
 class MainForm {
 public:
-    MainForm();
+    // stopRequested is asked during start-up's long reads: true (a SIGINT or SIGTERM arrived) ends
+    // start-up early, before any worker starts; the message loop then handles the signal.
+    explicit MainForm(std::function<bool()> stopRequested = &WApplication::terminateRequested);
     ~MainForm();
     MainForm(const MainForm&) = delete;
     MainForm& operator=(const MainForm&) = delete;
@@ -96,5 +99,6 @@ private:
     std::unique_ptr<BackupRunner> runner_;
     std::unique_ptr<SettingsController> settings_;
     std::shared_ptr<Scheduler> scheduler_;
+    std::function<bool()> stopRequested_;
     int startUpExitCode_ = 0;
 };

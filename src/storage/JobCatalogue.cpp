@@ -89,15 +89,16 @@ int JobCatalogue::ReadJobCount() const {
     return IniDocument(NameFile).ReadKey(kCount, "wert=").toInt();
 }
 
-std::vector<WString> JobCatalogue::ReadJobNames() const {
+std::vector<WString> JobCatalogue::ReadJobNames(const StopRequested& stop) const {
     IniDocument names(NameFile);
     std::vector<WString> result;
-    for (int i = 1;; ++i) {
+    for (int i = 1; !(stop && stop()); ++i) {
         WString name = names.ReadKey(kNames, nameKey(i));
         if (name.isEmpty())
             return result;
         result.push_back(std::move(name));
     }
+    return result;
 }
 
 bool JobCatalogue::IsNameTaken(const WString& name) const {
@@ -204,13 +205,13 @@ WriteResult JobCatalogue::DeleteJob(const WString& name, int jobCount) {
     return commitBoth(catalogue, names, steps, j != 0);
 }
 
-std::vector<ScheduleEntry> JobCatalogue::LoadSchedule(int jobCount) const {
+std::vector<ScheduleEntry> JobCatalogue::LoadSchedule(int jobCount, const StopRequested& stop) const {
     IniDocument names(NameFile);
     IniDocument catalogue(CatalogueFile);
     std::vector<ScheduleEntry> entries;
     const int count = jobCount < kMaxScheduleEntries ? jobCount : kMaxScheduleEntries;
     entries.reserve(static_cast<std::size_t>(count > 0 ? count : 0));
-    for (int i = 1; i <= count; ++i) {
+    for (int i = 1; i <= count && !(stop && stop()); ++i) {
         ScheduleEntry entry;
         entry.name = names.ReadKey(kNames, nameKey(i));
         if (!entry.name.isEmpty()) {

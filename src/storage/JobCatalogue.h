@@ -5,6 +5,7 @@
 #include "storage/WriteResult.h"
 #include "toolkit/core/WString.h"
 
+#include <functional>
 #include <vector>
 
 // The backup jobs in "savename.ini" (count and numbered names) and "save.ini" (one section per
@@ -15,10 +16,14 @@
 // arguments as they came in, so the caller's state still matches the files.
 class JobCatalogue {
 public:
+    // Asked between the entries of a long read; true ends the read early with what it has (a
+    // shutdown request during start-up).
+    using StopRequested = std::function<bool()>;
+
     // "wert=" of "[NUMMER]" as a decimal number (0 when empty).
     int ReadJobCount() const;
     // "name_1=", "name_2=" ... of "[SICHERUNG]" up to the first empty one.
-    std::vector<WString> ReadJobNames() const;
+    std::vector<WString> ReadJobNames(const StopRequested& stop = {}) const;
     // Whether a job of this name is in the name list or has a section (exact, case-sensitive).
     bool IsNameTaken(const WString& name) const;
 
@@ -39,5 +44,5 @@ public:
     WriteResult DeleteJob(const WString& name, int jobCount);
 
     // One entry per counted job (name number i is entry i); a missing name gives an empty entry.
-    std::vector<ScheduleEntry> LoadSchedule(int jobCount) const;
+    std::vector<ScheduleEntry> LoadSchedule(int jobCount, const StopRequested& stop = {}) const;
 };

@@ -160,3 +160,55 @@ TEST_F(MainFormTest, AWorkerGivenUpAtShutdownWakesSafelyAfterTheFormIsGone) {
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_EQ(entries[0].lines, (std::vector<std::string>{"Sicherung=gestartet", "Name=J", "Verlauf=error"}));
 }
+
+// A shutdown request (SIGINT, SIGTERM) while start-up reads a large catalogue ends the reading
+// there: asked before it, while the names are read or listed, or while the schedule is built,
+// start-up starts no worker and writes nothing, and the message loop can then end the program at
+// once. The count claims 100,000 jobs, of which 20,000 have names.
+TEST_F(MainFormTest, AStopRequestEndsStartUpEarlyWithoutWriting) {
+    constexpr int kCounted = 100'000;
+    constexpr int kNamed = 20'000;
+    std::string names = "[SICHERUNG]\r\n";
+    std::string jobs;
+    for (int n = 1; n <= kNamed; ++n) {
+        names += "name_" + std::to_string(n) + "=J" + std::to_string(n) + "\r\n";
+        jobs += "[J" + std::to_string(n) + "]\r\nwann=Montag\r\nzeit=10:00\r\naktiv=ja\r\n\r\n";
+    }
+    TempWorkDir::writeBytes("savename.ini", names + "\r\n[NUMMER]\r\nwert=100000\r\n");
+    TempWorkDir::writeBytes("save.ini", jobs);
+    const auto before = folderState();
+    // The stop is requested from the given ask on (0: never); start-up asks once per name read,
+    // once per name listed and once per schedule entry.
+    const struct {
+        const char* what;
+        int stopAt;
+        bool allListed;
+        bool allScheduled;
+    } cases[] = {
+        {"no request", 0, true, true},
+        {"before start-up", 1, false, false},
+        {"while the names are read", kNamed / 2, false, false},
+        {"while the names are listed", kNamed * 3 / 2, false, false},
+        {"while the schedule is built", kNamed * 3, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        int asked = 0;
+        auto form = std::make_unique<MainForm>([&] { return c.stopAt != 0 && ++asked >= c.stopAt; });
+        ASSERT_TRUE(form->create());
+        EXPECT_EQ(form->startUpExitCode(), 0);
+        const int listed = form->form().lb_anzeige->count();
+        const int scheduled = form->data().scheduleList->Count();
+        EXPECT_EQ(listed == kNamed, c.allListed) << listed;
+        EXPECT_EQ(scheduled == kCounted, c.allScheduled) << scheduled;
+        EXPECT_EQ(form->threadSlots().AnyAlive(), c.stopAt == 0);
+        if (c.stopAt != 0 && !c.allListed) {
+            EXPECT_EQ(scheduled, 0);
+        }
+        if (c.stopAt == 1) {
+            EXPECT_EQ(listed, 0);
+        }
+        form.reset();
+        EXPECT_EQ(folderState(), before);
+    }
+}

@@ -20,6 +20,8 @@ namespace {
 
 std::atomic<bool> g_quitRequested{false};
 std::atomic<int> g_quitCode{0};
+std::atomic<bool> g_terminateRequested{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "set in a signal handler");
 std::optional<int> g_exitNow;
 bool g_headless = false;
 int g_signalFds[2] = {-1, -1};
@@ -27,6 +29,7 @@ int g_signalFds[2] = {-1, -1};
 void onSignal(int) {
     const char byte = 1;
     // Only async-signal-safe work here: the loop reads the byte and does the rest.
+    g_terminateRequested = true;
     [[maybe_unused]] const auto written = ::write(g_signalFds[0], &byte, 1);
 }
 
@@ -72,6 +75,7 @@ struct WApplication::Impl {
 WApplication::WApplication(int& argc, char** argv, std::string headlessNotice) : impl_(std::make_unique<Impl>()) {
     g_quitRequested = false;
     g_quitCode = 0;
+    g_terminateRequested = false;
     g_exitNow.reset();
     g_headless = chooseHeadless();
     if (g_headless)
@@ -150,6 +154,10 @@ void WApplication::quit(int exitCode) {
 
 bool WApplication::quitRequested() {
     return g_quitRequested;
+}
+
+bool WApplication::terminateRequested() {
+    return g_terminateRequested;
 }
 
 void WApplication::exitNow(int exitCode) {

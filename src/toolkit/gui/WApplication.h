@@ -24,6 +24,9 @@ public:
     static bool quitRequested();
     // Ends start-up at once with this code (the message loop is not entered).
     static void exitNow(int exitCode);
+    // True from the moment SIGINT or SIGTERM arrives. The loop handles the signal only once it
+    // runs, so start-up's long steps ask this to end early.
+    static bool terminateRequested();
 
 protected:
     // Creates the main form; false ends the program with ExitNoWindow.
