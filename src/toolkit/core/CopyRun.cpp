@@ -148,8 +148,7 @@ bool CopyRun::copyTopFolder(const std::string& source, const CopyStat& src, cons
     tree.folders.push_back({"", src});
     CopyTree::Folder& top = tree.folders[0];
     struct stat existing {};
-    const bool exists = ::lstat(target.c_str(), &existing) == 0;
-    if (overwrite_ && exists && S_ISDIR(existing.st_mode)) {
+    if (overwrite_ && ::lstat(target.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode)) {
         top.to = target;
         if (!openOldFolder(target, existing))
             return false;
@@ -166,8 +165,6 @@ bool CopyRun::copyTopFolder(const std::string& source, const CopyStat& src, cons
     const std::string built = top.to; // the vector may grow
     const bool fresh = top.fresh;
     bool ok = copyTree(source, tree);
-    if (ok && fresh && overwrite_ && exists && ::unlink(target.c_str()) != 0) // a file or a planted link
-        ok = fail(target, std::strerror(errno));
     if (ok && fresh)
         ok = place(built, target, !overwrite_, destDir, name, true);
     report(true);
@@ -184,6 +181,8 @@ bool CopyRun::copyTree(const std::string& source, CopyTree& tree) {
         report(true);
         ok = copyEntries(tree, source) && finishFolders(tree);
     }
+    if (!ok)
+        removeHidden(tree);
     return ok;
 }
 
@@ -225,23 +224,25 @@ bool CopyRun::walk(CopyTree& tree, const std::string& sourceRoot) {
 }
 
 // A folder of the copy, made private until it is finished. Inside an old copy, a folder that is
-// there is merged into.
+// there is merged into; a new one, or one in place of another kind of entry, is built under a
+// hidden name and takes its place when finished, so that it never shows part-filled.
 bool CopyRun::makeFolder(CopyTree& tree, std::size_t index) {
     CopyTree::Folder& folder = tree.folders[index];
     const CopyTree::Folder& parent = tree.folders[folder.parent];
-    folder.to = joinPath(parent.to, nameOf(folder.rel));
+    const std::string target = joinPath(parent.to, nameOf(folder.rel));
+    folder.to = target;
     folder.fresh = parent.fresh;
     if (!parent.fresh) {
         struct stat existing {};
-        if (::lstat(folder.to.c_str(), &existing) == 0) {
-            if (S_ISDIR(existing.st_mode))
-                return openOldFolder(folder.to, existing);
-            if (::unlink(folder.to.c_str()) != 0) // never descend through a link planted in the old copy
-                return fail(folder.to, std::strerror(errno));
-        }
+        if (::lstat(target.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode))
+            return openOldFolder(target, existing);
+        folder.to = names_.next(parent.to);
+        folder.fresh = true;
+        folder.placeAt = target;
+        hidden_.emplace_back(folder.to, target);
     }
     if (::mkdir(folder.to.c_str(), 0700) != 0)
-        return fail(folder.to, std::strerror(errno));
+        return fail(target, std::strerror(errno));
     return true;
 }
 
@@ -316,11 +317,18 @@ void CopyRun::copyEntriesFromQueue(const CopyTree& tree, const std::string& sour
     }
 }
 
-// Writing into a folder changes its time, so folders are finished last, children first.
-bool CopyRun::finishFolders(const CopyTree& tree) {
+// Writing into a folder changes its time, so folders are finished last, children first; a hidden
+// part takes its place once it is finished.
+bool CopyRun::finishFolders(CopyTree& tree) {
     for (std::size_t i = tree.folders.size(); i-- > 0;) {
-        if (!finishFolder(tree.folders[i].to, tree.folders[i].stat))
+        CopyTree::Folder& folder = tree.folders[i];
+        if (!finishFolder(folder.to, folder.stat))
             return false;
+        if (!folder.placeAt.empty()) {
+            folder.placed = true; // placing removes it when it fails
+            if (!place(folder.to, folder.placeAt, false, "", "", true))
+                return false;
+        }
     }
     return true;
 }
@@ -332,4 +340,12 @@ bool CopyRun::finishFolder(const std::string& target, const CopyStat& src) {
     const int err = settle(fd, src, true);
     ::close(fd);
     return err == 0 || fail(target, std::strerror(err));
+}
+
+// The hidden parts of a failed run go; a folder of the old copy never is one.
+void CopyRun::removeHidden(const CopyTree& tree) {
+    for (const CopyTree::Folder& folder : tree.folders) {
+        if (!folder.placeAt.empty() && !folder.placed)
+            CopyTempNames::remove(folder.to);
+    }
 }

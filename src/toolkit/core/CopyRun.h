@@ -49,8 +49,9 @@ private:
     bool openOldFolder(const std::string& target, const struct stat& st);
     bool copyEntries(const CopyTree& tree, const std::string& sourceRoot);
     void copyEntriesFromQueue(const CopyTree& tree, const std::string& sourceRoot, std::atomic<std::size_t>& next);
-    bool finishFolders(const CopyTree& tree);
+    bool finishFolders(CopyTree& tree);
     bool finishFolder(const std::string& target, const CopyStat& src);
+    void removeHidden(const CopyTree& tree);
     bool isOwnTarget(const struct stat& st) const { return destId_.matches(st) || targetId_.matches(st); }
 
     // fresh: target lies in a hidden part made by this run and is written in place. keep: a
@@ -65,6 +66,7 @@ private:
     bool copyLink(const std::string& source, const CopyStat& src, const std::string& target, bool fresh);
     bool place(const std::string& temp, const std::string& target, bool keep, const std::string& destDir,
                const std::string& name, bool isFolder);
+    bool swapIn(const std::string& temp, const std::string& target);
     int renameEntry(const std::string& from, const std::string& to, unsigned flags);
     bool placeByClaiming(const std::string& temp, const std::string& candidate, bool isFolder);
     void countDone(std::uint64_t bytes);
@@ -76,7 +78,7 @@ private:
     const std::thread::id caller_;
 
     CopyTempNames names_;
-    // A new copy's hidden name and the name it gets; set before helpers start.
+    // Each hidden part's name and the name it gets; set before helpers start.
     std::vector<std::pair<std::string, std::string>> hidden_;
     FileId destId_;
     FileId targetId_;

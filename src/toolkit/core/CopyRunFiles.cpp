@@ -31,8 +31,11 @@ bool CopyRun::place(const std::string& temp, const std::string& target, bool kee
         if (renameEntry(temp, target, 0) == 0)
             return true;
         const int err = errno;
-        CopyTempNames::remove(temp);
-        return fail(target, std::strerror(err));
+        // Another kind of entry is in the way: a folder where the source now has a file, say.
+        const bool ok = err == EISDIR || err == ENOTDIR ? swapIn(temp, target) : fail(target, std::strerror(err));
+        if (!ok)
+            CopyTempNames::remove(temp);
+        return ok;
     }
     bool noReplace = true; // the file system can rename without replacing
     for (int n = 0;; ++n) {
@@ -51,6 +54,28 @@ bool CopyRun::place(const std::string& temp, const std::string& target, bool kee
             return fail(candidate, std::strerror(err));
         }
     }
+}
+
+// The new entry and the old one of another kind swap places in one step; the old one, now under
+// the hidden name, goes. Where the file system cannot swap, the old entry is moved aside first, under
+// a name no run removes, so a kill in between never loses it.
+bool CopyRun::swapIn(const std::string& temp, const std::string& target) {
+    if (renameEntry(temp, target, RENAME_EXCHANGE) == 0) {
+        CopyTempNames::remove(temp);
+        return true;
+    }
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+        return fail(target, std::strerror(errno));
+    const std::string aside = names_.aside(parentOf(target));
+    if (renameEntry(target, aside, RENAME_NOREPLACE) != 0 && (errno != EINVAL || renameEntry(target, aside, 0) != 0))
+        return fail(target, std::strerror(errno));
+    if (renameEntry(temp, target, 0) != 0) {
+        const int err = errno;
+        renameEntry(aside, target, 0);
+        return fail(target, std::strerror(err));
+    }
+    CopyTempNames::remove(aside);
+    return true;
 }
 
 int CopyRun::renameEntry(const std::string& from, const std::string& to, unsigned flags) {

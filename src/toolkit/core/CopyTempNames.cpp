@@ -166,6 +166,10 @@ std::string CopyTempNames::next(const std::string& dir) {
     return (dir == "/" ? "" : dir) + "/" + prefix_ + std::to_string(count_.fetch_add(1));
 }
 
+std::string CopyTempNames::aside(const std::string& dir) {
+    return (dir == "/" ? "" : dir) + "/" + prefix_ + "alt" + std::to_string(count_.fetch_add(1));
+}
+
 void CopyTempNames::removeLeftovers(const std::string& dir) {
     DIR* d = ::opendir(dir.c_str());
     if (!d)

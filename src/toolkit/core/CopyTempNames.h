@@ -21,6 +21,9 @@ public:
 
     // A new name in the folder dir.
     std::string next(const std::string& dir);
+    // A name for an old entry moved aside while the new one takes its place. It is never removed as
+    // a leftover: after a kill it may hold the only copy of that entry.
+    std::string aside(const std::string& dir);
 
     // Removes from the folder dir, and from nowhere else, the entries that runs which are over left
     // under their hidden names.

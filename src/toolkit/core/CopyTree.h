@@ -27,8 +27,10 @@ struct CopyTree {
         std::string rel; // below the copied folder; "" for the folder itself
         CopyStat stat;
         std::uint32_t parent = 0;
-        std::string to{};   // where its copy is built
-        bool fresh = false; // made by this run and still hidden: what it holds is written in place
+        std::string to{};      // where its copy is built
+        bool fresh = false;    // made by this run and still hidden: what it holds is written in place
+        std::string placeAt{}; // set for the top of a hidden part: the name it gets when finished
+        bool placed = false;
     };
     struct Entry {
         std::uint32_t folder = 0; // index into folders

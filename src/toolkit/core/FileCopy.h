@@ -41,9 +41,10 @@ public:
     virtual ~CopyWriter();
     // Same contract as ::write.
     virtual ssize_t write(int fd, const void* data, std::size_t size) = 0;
-    // Same contract as renameat2(AT_FDCWD, from, AT_FDCWD, to, flags), flags being 0 or
-    // RENAME_NOREPLACE: every rename that puts a copy in place. The real call unless a test stands
-    // in for a failing disk or a file system without the flag.
+    // Same contract as renameat2(AT_FDCWD, from, AT_FDCWD, to, flags), flags being 0,
+    // RENAME_NOREPLACE or RENAME_EXCHANGE: every rename that puts a copy in place or an old entry
+    // aside. The real call unless a test stands in for a failing disk or a file system without the
+    // flags.
     virtual int rename(const char* from, const char* to, unsigned flags);
     // nullptr restores the real copying (copy_file_range, then ::write). The caller keeps ownership.
     static void install(CopyWriter* writer);
@@ -52,7 +53,8 @@ public:
 
 // Copies a file or a whole folder tree into the existing folder destination, as
 // destination/<last component of source>.
-//  - Overwrite: an existing target file is replaced, an existing target folder is merged into.
+//  - Overwrite: an existing target file is replaced, an existing target folder is merged into; an
+//    entry of another kind (a folder where the source now has a file, say) is replaced as a whole.
 //  - KeepCopies: an existing target stays; the copy is named "Name - Kopie.ext", then
 //    "Name - Kopie (2).ext", "Name - Kopie (3).ext" ...
 // A source named as a link is copied as what it points to. Keeping copies of a folder into the

@@ -292,11 +292,19 @@ TEST_F(FileCopyTreeTest, EverythingATreeHoldsIsKept) {
                     TempWorkDir::writeBytes(e.path(), readFile(e.path()) + "und laenger");
                 setTimes(e.path(), 2000000000, 0);
             }
-            if (flags == CopyFlags::Overwrite) {
-                fs::remove("ziel/Projekt/rel");
-                writeFile("ziel/Projekt/rel", "war ein Verweis");
-                fs::remove("ziel/Projekt/tot");
-                fs::create_symlink("anderswo", "ziel/Projekt/tot");
+            // Other kinds of entries under the source's names: a file, a link or a folder.
+            const std::pair<const char*, char> others[] = {{"Projekt/rel", 'f'},       {"Projekt/tot", 'l'},
+                                                           {"Projekt/skript.sh", 'd'}, {"Projekt/leer", 'f'},
+                                                           {"Projekt/schleife", 'd'},  {"Brief.doc", 'd'}};
+            for (const auto& [rel, kind] : others) {
+                if (flags != CopyFlags::Overwrite)
+                    break;
+                const fs::path p = fs::path("ziel") / rel;
+                fs::remove_all(p);
+                if (kind == 'l')
+                    fs::create_symlink("anderswo", p);
+                else
+                    writeFile(kind == 'f' ? p : p / "drin.txt", "anders");
             }
             for (const char* source : {"quelle/Projekt", "quelle/Brief.doc"})
                 ASSERT_TRUE(copyWithoutHanging(source, flags));
