@@ -105,11 +105,16 @@ WriteResult IniDocument::CommitTogether(std::initializer_list<IniDocument*> docu
             return {false, doc->fileName_, SystemText(file.result().reason), true};
         prepared.emplace_back(doc, std::move(file));
     }
-    for (auto& [doc, file] : prepared) {
-        const SaveResult saved = file.commit();
-        if (!saved.ok)
-            return {false, doc->fileName_, SystemText(saved.reason), true};
-        doc->written_ = false;
+    std::vector<SafeSave::Prepared*> files;
+    for (auto& [doc, file] : prepared)
+        files.push_back(&file);
+    if (!SafeSave::commitAll(files).ok) {
+        for (const auto& [doc, file] : prepared) {
+            if (!file.result().ok)
+                return {false, doc->fileName_, SystemText(file.result().reason), true};
+        }
     }
+    for (auto& [doc, file] : prepared)
+        doc->written_ = false;
     return {};
 }

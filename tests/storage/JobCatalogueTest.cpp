@@ -507,3 +507,37 @@ TEST_F(JobCatalogueTest, TextsTheFilesCannotHoldAreRefusedBeforeAnythingIsWritte
         }
     }
 }
+
+// A save fails at its n-th write, fsync or rename, for every n until one runs through: each
+// failure is reported and leaves the old files as they were (bytes and inodes) with no temporary
+// file beside them, for a key written into one file and for a job saved into both.
+TEST_F(JobCatalogueTest, AFailureAtAnyCallOfASaveLeavesTheOldFiles) {
+    BackupJob urlaub = fotos();
+    urlaub.name = "Urlaub";
+    const std::pair<const char*, std::function<bool()>> saves[] = {
+        {"a key in save.ini", [] { return IniFile().WriteKey("save.ini", "[Fotos]", "nach=/neu").ok; }},
+        {"a job saved under a new name",
+         [&] {
+             int jobCount = 2;
+             WString edited = "Fotos";
+             return JobCatalogue().SaveJob(urlaub, false, jobCount, edited).ok;
+         }},
+    };
+    for (const auto& [what, save] : saves) {
+        TempWorkDir fresh;
+        saveNewJobs({fotos(), buero()});
+        const auto before = folderState(fresh);
+        for (int n = 1;; ++n) {
+            SCOPED_TRACE(what + (": call " + std::to_string(n)));
+            FailingCall disk(n);
+            const bool ok = save();
+            if (disk.calls < n) {
+                EXPECT_TRUE(ok) << "nothing failed";
+                EXPECT_NE(folderState(fresh), before);
+                break;
+            }
+            EXPECT_FALSE(ok);
+            ASSERT_EQ(folderState(fresh), before);
+        }
+    }
+}

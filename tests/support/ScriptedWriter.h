@@ -67,3 +67,34 @@ private:
     ScriptedWriter<FileWriter> writer_;
     SeamScope<FileWriter> scope_;
 };
+
+// A disk on which the n-th call of write, fsync or rename of a safe save fails with EIO (0: none
+// does); counts the calls and the renames. A folder's fsync, which a save only tries, is let
+// through uncounted. Installed for its lifetime.
+class FailingCall : public FileWriter {
+public:
+    explicit FailingCall(int n = 0) : n_(n) {}
+    ssize_t write(int fd, const void* data, std::size_t size) override {
+        return fails() ? -1 : ::write(fd, data, size);
+    }
+    int fsync(int fd) override {
+        struct stat st {};
+        return ::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode) && fails() ? -1 : FileWriter::fsync(fd);
+    }
+    int rename(const char* from, const char* to) override {
+        ++renames;
+        return fails() ? -1 : FileWriter::rename(from, to);
+    }
+    int calls = 0;
+    int renames = 0;
+
+private:
+    bool fails() {
+        if (++calls != n_)
+            return false;
+        errno = EIO;
+        return true;
+    }
+    int n_;
+    SeamScope<FileWriter> scope_{this};
+};

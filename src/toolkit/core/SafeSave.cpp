@@ -16,6 +16,14 @@ namespace fs = std::filesystem;
 
 FileWriter::~FileWriter() = default;
 
+int FileWriter::fsync(int fd) {
+    return ::fsync(fd);
+}
+
+int FileWriter::rename(const char* from, const char* to) {
+    return ::rename(from, to);
+}
+
 namespace {
 
 class SystemWriter : public FileWriter {
@@ -112,9 +120,10 @@ bool applyMode(int fd, bool exists, const struct stat& old) {
 // Makes the data durable before the rename publishes it. close() can report a delayed write
 // error (NFS); on Linux the descriptor is gone after close() even when it fails.
 bool flushAndClose(int fd, int& err) {
+    FileWriter* writer = currentWriter.load();
     int rc = 0;
     do {
-        rc = ::fsync(fd);
+        rc = writer->fsync(fd);
     } while (rc != 0 && errno == EINTR);
     if (rc != 0) {
         err = errno;
@@ -128,11 +137,31 @@ bool flushAndClose(int fd, int& err) {
     return true;
 }
 
+// Gives the file target a second, hidden name beside it, for putting it back. 0, or the errno.
+int linkAside(const std::string& target, std::string& name) {
+    for (int tries = 0; tries < 100; ++tries) {
+        // A fresh name; another file may take it before the link does, then the next one is tried.
+        name = tempTemplate(fs::path(target));
+        const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+        if (fd < 0)
+            break;
+        ::close(fd);
+        ::unlink(name.c_str());
+        if (::link(target.c_str(), name.c_str()) == 0)
+            return 0;
+        if (errno != EEXIST)
+            break;
+    }
+    const int err = errno;
+    name.clear();
+    return err;
+}
+
 void syncFolder(const fs::path& target) {
     const std::string folder = target.has_parent_path() ? target.parent_path().string() : ".";
     const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd >= 0) {
-        ::fsync(dirFd); // best effort: some file systems cannot sync folders
+        currentWriter.load()->fsync(dirFd); // best effort: some file systems cannot sync folders
         ::close(dirFd);
     }
 }
@@ -176,7 +205,7 @@ void SafeSave::Prepared::discard() {
 SaveResult SafeSave::Prepared::commit() {
     if (temp_.empty())
         return result_;
-    if (::rename(temp_.c_str(), target_.c_str()) != 0) {
+    if (currentWriter.load()->rename(temp_.c_str(), target_.c_str()) != 0) {
         result_ = failure(path_, errno);
         discard();
         return result_;
@@ -238,4 +267,53 @@ SafeSave::Prepared SafeSave::prepare(const std::string& utf8Path, std::string_vi
 
 SaveResult SafeSave::write(const std::string& utf8Path, std::string_view bytes) {
     return prepare(utf8Path, bytes).commit();
+}
+
+SaveResult SafeSave::commitAll(const std::vector<Prepared*>& files) {
+    for (const Prepared* file : files) {
+        if (!file->result_.ok)
+            return file->result_;
+    }
+    // The old files under their second names; empty where there was none, or no link could be made.
+    std::vector<std::string> kept(files.size());
+    std::vector<bool> existed(files.size(), false);
+    const auto dropKept = [&] {
+        for (const std::string& name : kept) {
+            if (!name.empty())
+                ::unlink(name.c_str());
+        }
+    };
+    for (std::size_t i = 0; i + 1 < files.size(); ++i) {
+        Prepared& file = *files[i];
+        struct stat st {};
+        existed[i] = ::lstat(file.target_.c_str(), &st) == 0;
+        if (file.temp_.empty() || !existed[i])
+            continue;
+        const int err = linkAside(file.target_, kept[i]);
+        // EPERM, EOPNOTSUPP: a file system without hard links (FAT); the files still change.
+        if (err != 0 && err != EPERM && err != EOPNOTSUPP) {
+            dropKept();
+            file.discard();
+            file.result_ = failure(file.path_, err);
+            return file.result_;
+        }
+    }
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const SaveResult saved = files[i]->commit();
+        if (saved.ok)
+            continue;
+        FileWriter* writer = currentWriter.load();
+        for (std::size_t j = 0; j < i; ++j) {
+            const std::string& target = files[j]->target_;
+            if (!kept[j].empty() && writer->rename(kept[j].c_str(), target.c_str()) == 0)
+                kept[j].clear();
+            else if (!existed[j])
+                ::unlink(target.c_str());
+            syncFolder(target);
+        }
+        dropKept();
+        return saved;
+    }
+    dropKept();
+    return {true, {}, {}};
 }

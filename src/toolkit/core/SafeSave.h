@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 #include <sys/types.h>
+#include <vector>
 
 struct SaveResult {
     bool ok = false;
@@ -11,12 +12,16 @@ struct SaveResult {
     std::string reason; // the system's message alone
 };
 
-// The one call that writes file data; tests install a writer that fails on purpose.
+// The calls that write file data, make it durable and put it in place; tests install a writer
+// that fails on purpose.
 class FileWriter {
 public:
     virtual ~FileWriter();
     // Same contract as ::write: bytes written, or -1 with errno set.
     virtual ssize_t write(int fd, const void* data, std::size_t size) = 0;
+    // Same contracts as ::fsync and ::rename (0, or -1 with errno set); the real calls by default.
+    virtual int fsync(int fd);
+    virtual int rename(const char* from, const char* to);
     // nullptr restores the real ::write. The caller keeps ownership.
     static void install(FileWriter* writer);
     static FileWriter* installed();
@@ -32,7 +37,7 @@ public:
 // regular files (folders, FIFOs, devices) are refused.
 //
 // write() is prepare() and commit() in one. Apart, they let several files be written in full
-// before any of them replaces its old contents, so that files which must agree change together.
+// before any of them replaces its old contents, and commitAll() then replaces them together.
 class SafeSave {
 public:
     // New contents that sit complete and flushed in their temporary file, waiting to replace the
@@ -64,4 +69,10 @@ public:
 
     static Prepared prepare(const std::string& utf8Path, std::string_view bytes);
     static SaveResult write(const std::string& utf8Path, std::string_view bytes);
+    // Commits files that must agree, in order: all change, or none. Before the first rename every
+    // existing target but the last gets a second, hidden name (a hard link), so that when a rename
+    // fails, the files renamed before it get their old file back and new ones go again. The
+    // result is the first failure; the failed file's result() says which one it was. Where the
+    // file system has no hard links, a failed rename cannot undo the renames before it.
+    static SaveResult commitAll(const std::vector<Prepared*>& files);
 };
