@@ -1,10 +1,12 @@
 #include "log/BackupLog.h"
 
 #include "log/ClockTexts.h"
+#include "log/LogTrimmer.h"
 #include "storage/IniFile.h"
 #include "storage/ProgramTexts.h"
 #include "storage/TextFileReader.h"
 #include "toolkit/core/Clock.h"
+#include "toolkit/core/SafeSave.h"
 
 #include <algorithm>
 #include <array>
@@ -89,21 +91,14 @@ void BackupLog::Trim() {
 }
 
 void BackupLog::TrimLocked() {
-    std::optional<std::string> before = readLogBytes();
-    while (before && before->size() > static_cast<std::size_t>(kMaxBytes)) {
-        const std::vector<WString> lines = TextFileReader::SplitReads(*before);
-        const WString head = lines.empty() ? WString() : lines.front();
-        IniFile ini;
-        for (const char* key : {"Sicherung=", "Name=", "Verlauf=", ""})
-            ini.DeleteKey(logFile(), head, key);
-        ini.DeleteSectionHead(logFile(), head);
-        // A round that left the file as it was (unreadable, unwritable) would do so forever. Not a
-        // size test: the first rewrite of a file with bare LF line ends makes it grow.
-        std::optional<std::string> after = readLogBytes();
-        if (after == before)
-            return;
-        before = std::move(after);
-    }
+    // One read and one safe rewrite, whatever the size: a file that cannot be read is left alone,
+    // one that cannot be written stays as it was.
+    const std::optional<std::string> before = readLogBytes();
+    if (!before || before->size() <= static_cast<std::size_t>(kMaxBytes))
+        return;
+    const std::string after = LogTrimmer::Trimmed(*before, kMaxBytes);
+    if (after != *before)
+        SafeSave::write(logFile().toUtf8(), after);
 }
 
 bool BackupLog::Delete() {

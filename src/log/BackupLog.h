@@ -18,8 +18,8 @@ public:
     // outcome, then trims. When the head of this second is already in the file, the entry goes
     // under the next second that is free, so it never overwrites an earlier entry.
     static void WriteEntry(const WString& name, const WString& action, const WString& outcome);
-    // Drops the oldest entry while the file is larger than kMaxBytes. Ends as soon as a round
-    // leaves the file unchanged (a hand-edited or unwritable file).
+    // Drops the oldest entry while the file is larger than kMaxBytes (see LogTrimmer), rewriting
+    // the file once.
     static void Trim();
     // Deletes the file; true when a file was deleted.
     static bool Delete();

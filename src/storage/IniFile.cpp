@@ -28,16 +28,8 @@ bool IniFile::Load(const WString& fileName) {
 
 void IniFile::Parse(std::string_view data) {
     Clear();
-    // An empty first line is dropped. Reading goes on until a read finds nothing left, and that
-    // read's empty text is kept too: a loaded non-empty file always ends with one empty line,
-    // which Save turns back into the final CR LF.
-    const std::vector<WString> reads = TextFileReader::SplitReads(data);
-    for (std::size_t i = 0; i < reads.size(); ++i) {
-        if (i > 0 || !reads[i].isEmpty())
-            Append(reads[i]);
-    }
-    if (!data.empty())
-        Append(WString());
+    for (WString& line : TextFileReader::LoadedLines(data))
+        Append(std::move(line));
 }
 
 std::string IniFile::Serialize() const {

@@ -43,3 +43,12 @@ std::vector<WString> TextFileReader::SplitReads(std::string_view data) {
     }
     return reads;
 }
+
+std::vector<WString> TextFileReader::LoadedLines(std::string_view data) {
+    std::vector<WString> lines = SplitReads(data);
+    if (!lines.empty() && lines.front().isEmpty())
+        lines.erase(lines.begin());
+    if (!data.empty())
+        lines.emplace_back();
+    return lines;
+}

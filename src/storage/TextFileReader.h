@@ -28,4 +28,7 @@ public:
     // A NUL ends the text of its read (it still counts towards the read's length). Bytes after the
     // last line end give no further read.
     static std::vector<WString> SplitReads(std::string_view data);
+    // The lines a file of data is loaded as (see IniFile): the reads without an empty first one,
+    // and after non-empty data one empty line more, which saving turns back into the final CR LF.
+    static std::vector<WString> LoadedLines(std::string_view data);
 };

@@ -1,4 +1,6 @@
 #include "log/BackupLog.h"
+#include "storage/IniFile.h"
+#include "storage/TextFileReader.h"
 #include "support/LogFileParts.h"
 #include "support/ScriptedWriter.h"
 #include "support/TempWorkDir.h"
@@ -8,6 +10,7 @@
 
 #include <array>
 #include <cerrno>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -134,6 +137,97 @@ TEST_F(BackupLogTest, HandEditedLogsEndTrimming) {
                 EXPECT_EQ(s.lines.size(), 3u) << what << ": " << s.head;
             EXPECT_EQ(after.ends_with(newEntry), withEntry) << what;
         }
+    }
+}
+
+// The trimming rule as the program once ran it, one IniFile rewrite after another: the reference
+// for the bytes that trimming must leave, hand-edited logs included.
+std::string trimStepByStep(const WString& file) {
+    // Hundreds of rewrites. The reference needs neither durability nor a replacement in one step,
+    // and without them (a file system flushes a file that replaces another) they are quick.
+    struct Quick : FileWriter {
+        ssize_t write(int fd, const void* data, std::size_t size) override { return ::write(fd, data, size); }
+        int fsync(int) override { return 0; }
+        int rename(const char* from, const char* to) override {
+            ::unlink(to);
+            return FileWriter::rename(from, to);
+        }
+    } writer;
+    SeamScope<FileWriter> scope(&writer);
+    std::string before = TempWorkDir::readBytes(file.toUtf8());
+    while (before.size() > kMax) {
+        const std::vector<WString> lines = TextFileReader::SplitReads(before);
+        const WString head = lines.empty() ? WString() : lines.front();
+        IniFile ini;
+        for (const char* key : {"Sicherung=", "Name=", "Verlauf=", ""})
+            ini.DeleteKey(file, head, key);
+        ini.DeleteSectionHead(file, head);
+        std::string after = TempWorkDir::readBytes(file.toUtf8());
+        if (after == before)
+            break;
+        before = std::move(after);
+    }
+    return before;
+}
+
+// A log of random entries of about `size` bytes, with the odd hand edit: a first line that is no
+// head or is empty, no head at all, LF or lone CR line ends, lines over 254 characters, heads
+// without keys or twice in the file, keys missing, repeated or foreign, no or several empty lines
+// between entries, a last entry larger than the limit, no final line end.
+std::string randomLog(std::mt19937& rng, std::size_t size) {
+    const auto chance = [&rng](unsigned percent) { return rng() % 100 < percent; };
+    const auto text = [&](std::size_t maxLength) {
+        static const std::string chars = "abcXYZ 0=[]\xE4\r";
+        std::string t(rng() % maxLength, ' ');
+        for (char& c : t)
+            c = chars[rng() % chars.size()];
+        if (chance(5))
+            t += std::string(250 + rng() % 300, 'L');
+        return t;
+    };
+    std::string log;
+    if (chance(15))
+        log += chance(50) ? "\r\n" : text(30) + "\r\n";
+    if (chance(5)) { // no entry at all
+        while (log.size() < size)
+            log += text(80) + "\r\n";
+    }
+    for (int i = 0; log.size() < size; ++i) {
+        const int second = chance(5) ? 0 : i;
+        log += WString::format("[05.12.2026 10:%02d:%02d]\r\n", second / 60 % 60, second % 60).bytes();
+        for (const char* key : {"Sicherung=", "Name=", "Verlauf="}) {
+            if (!chance(4))
+                log += key + text(20) + "\r\n";
+        }
+        if (chance(4))
+            log += (chance(50) ? "Name=" : "Notiz=") + text(20) + "\r\n";
+        for (unsigned blank = chance(10) ? rng() % 3 : 1; blank > 0; --blank)
+            log += "\r\n";
+    }
+    if (chance(5)) // a last entry over the limit on its own
+        log += "[05.12.2026 11:00:00]\r\nName=" + std::string(kMax, 'N') + "\r\n";
+    if (chance(20))
+        std::erase(log, '\r');
+    if (chance(20))
+        log.resize(log.size() - 2);
+    return log;
+}
+
+// Trimming in one rewrite leaves exactly what the step-by-step rule leaves, on random logs just
+// above the limit and well above it.
+TEST_F(BackupLogTest, TrimLeavesWhatTrimmingStepByStepLeaves) {
+    std::mt19937 rng(4200);
+    for (int round = 0; round < 48; ++round) {
+        const std::size_t size = round % 3 ? kMax - 100 + rng() % 400 : 2 * kMax + rng() % (kMax * 3 / 2);
+        const std::string bytes = randomLog(rng, size);
+        SCOPED_TRACE(testing::PrintToString(bytes));
+        putLog(bytes);
+        TempWorkDir::writeBytes("reference.log", bytes);
+        const std::string expected = trimStepByStep("reference.log");
+        FailingCall disk;
+        BackupLog::Trim();
+        ASSERT_EQ(log(), expected) << "round " << round;
+        EXPECT_LE(disk.renames, 1) << "one rewrite at most";
     }
 }
 
