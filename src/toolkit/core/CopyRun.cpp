@@ -37,7 +37,8 @@ unsigned helpersFor(std::size_t entries) {
 } // namespace
 
 CopyRun::CopyRun(bool overwrite, CopyObserver* observer, CopyWriter* writer)
-    : overwrite_(overwrite), observer_(observer), writer_(writer), caller_(std::this_thread::get_id()) {}
+    : overwrite_(overwrite), root_(::geteuid() == 0), observer_(observer), writer_(writer),
+      caller_(std::this_thread::get_id()) {}
 
 CopyRun::FileId CopyRun::idOf(const std::string& path) {
     struct stat st {};

@@ -72,6 +72,7 @@ private:
     void countDone(std::uint64_t bytes);
 
     const bool overwrite_;
+    const bool root_; // may give every file its source's owner
     CopyObserver* const observer_;
     CopyWriter* const writer_;
     std::mutex writerMutex_; // a test's writer is called by one thread at a time

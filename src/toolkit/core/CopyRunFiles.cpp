@@ -21,6 +21,15 @@ namespace {
 constexpr std::size_t kChunk = 8u << 20;      // per copy_file_range call; cancellation is checked between
 constexpr std::size_t kBufferSize = 1u << 20; // read/write fallback
 
+mode_t keptMode(const CopyStat& src, uid_t uid, gid_t gid, bool folder) {
+    mode_t mode = src.mode & (folder ? 07777 : 06777);
+    if (uid != src.uid)
+        mode &= ~static_cast<mode_t>(S_ISUID);
+    if (gid != src.gid)
+        mode &= ~static_cast<mode_t>(S_ISGID);
+    return mode;
+}
+
 } // namespace
 
 // Places a finished temporary file, link or folder, or removes it when that fails. Keeping copies,
@@ -144,18 +153,44 @@ bool CopyRun::copyFile(const std::string& source, const CopyStat& src, const std
     return true;
 }
 
-// Unchanged since the last copy: same size and time, which the copy keeps, and mode.
+// The old copy's file is unchanged since the last copy when size and time are the same (the copy
+// keeps the time); where only its owner or mode differ, they are put right on it, as its data stay,
+// unless it has other names, which may belong to another copy.
 bool CopyRun::unchanged(const CopyStat& src, const std::string& target) {
     struct stat old {};
-    return ::lstat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode) && old.st_size == src.size &&
-           old.st_mtim.tv_sec == src.mtime.tv_sec && old.st_mtim.tv_nsec == src.mtime.tv_nsec &&
-           (old.st_mode & 07777) == (src.mode & 07777);
+    if (::lstat(target.c_str(), &old) != 0 || !S_ISREG(old.st_mode) || old.st_size != src.size ||
+        old.st_mtim.tv_sec != src.mtime.tv_sec || old.st_mtim.tv_nsec != src.mtime.tv_nsec)
+        return false;
+    if ((old.st_mode & 07777) == keptMode(src, old.st_uid, old.st_gid, false) &&
+        (!root_ || (old.st_uid == src.uid && old.st_gid == src.gid)))
+        return true;
+    if (old.st_nlink > 1)
+        return false;
+    const int fd = ::open(target.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat now {};
+    const bool same = ::fstat(fd, &now) == 0 && now.st_dev == old.st_dev && now.st_ino == old.st_ino;
+    const bool ok = same && settle(fd, src, false) == 0;
+    ::close(fd);
+    return ok;
 }
 
-// The mode bits and the times. Returns 0 or the error.
-int CopyRun::settle(int fd, const CopyStat& src, bool) {
+// The source's owner and group where the user may give them (root; a group the user is in), and
+// set-user-id and set-group-id bits only where the copy has the owner or group they name: a copy
+// the copying user owns must never run as that user. The sticky bit means something on folders
+// only. Then the mode and the times. Returns 0 or the error.
+int CopyRun::settle(int fd, const CopyStat& src, bool folder) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        return errno;
+    const bool owner = root_ && st.st_uid != src.uid;
+    if ((owner || st.st_gid != src.gid) && ::fchown(fd, owner ? src.uid : static_cast<uid_t>(-1), src.gid) == 0) {
+        st.st_uid = owner ? src.uid : st.st_uid;
+        st.st_gid = src.gid;
+    }
     const struct timespec times[2] = {src.atime, src.mtime};
-    if (::fchmod(fd, src.mode & 07777) != 0 || ::futimens(fd, times) != 0)
+    if (::fchmod(fd, keptMode(src, st.st_uid, st.st_gid, folder)) != 0 || ::futimens(fd, times) != 0)
         return errno;
     return 0;
 }
@@ -269,6 +304,8 @@ bool CopyRun::copyLink(const std::string& source, const CopyStat& src, const std
     }
     const struct timespec times[2] = {src.atime, src.mtime};
     ::utimensat(AT_FDCWD, temp.c_str(), times, AT_SYMLINK_NOFOLLOW);
+    if (root_)
+        ::fchownat(AT_FDCWD, temp.c_str(), src.uid, src.gid, AT_SYMLINK_NOFOLLOW);
     if (!fresh && !place(temp, target, false, "", "", false))
         return false;
     filesDone_.fetch_add(1);

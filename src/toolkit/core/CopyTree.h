@@ -16,8 +16,12 @@ struct CopyStat {
     blkcnt_t blocks = 0; // fewer than the size needs: the file has holes
     struct timespec atime {};
     struct timespec mtime {};
+    uid_t uid = 0;
+    gid_t gid = 0;
 
-    static CopyStat of(const struct stat& st) { return {st.st_mode, st.st_size, st.st_blocks, st.st_atim, st.st_mtim}; }
+    static CopyStat of(const struct stat& st) {
+        return {st.st_mode, st.st_size, st.st_blocks, st.st_atim, st.st_mtim, st.st_uid, st.st_gid};
+    }
     bool isFile() const { return S_ISREG(mode); }
     bool isLink() const { return S_ISLNK(mode); }
 };

@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <grp.h>
 #include <map>
 #include <string>
 #include <sys/stat.h>
@@ -31,13 +32,13 @@ namespace fs = std::filesystem;
 using Names = std::vector<std::string>;
 
 // Root may write into any folder, so as root `step` runs in a child that has given up root first
-// (user and group 65534); the files it needs must be reachable for that user.
+// (user and group 65534, no other groups); the files it needs must be reachable for that user.
 inline bool asNormalUser(const std::function<bool()>& step) {
     if (::geteuid() != 0)
         return step();
     const pid_t pid = ::fork();
     if (pid == 0) {
-        if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+        if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
             ::_exit(2);
         ::_exit(step() ? 0 : 1);
     }

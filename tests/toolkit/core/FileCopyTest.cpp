@@ -343,6 +343,54 @@ TEST_F(FileCopyTreeTest, RerunFillsAReadOnlyFolderOfTheOldCopy) {
     EXPECT_EQ(modeOf("ziel/Projekt/nurlesen"), 0555u);
 }
 
+// A set-user-id or set-group-id bit stays only with the owner or group it names. Root's copy keeps
+// the source's owner and group, and so the bits; a normal user's copy is the user's own, so the bits
+// of another's file go. The sticky bit stays on folders only. An earlier copy with the bits but
+// another owner does not pass for unchanged.
+TEST_F(FileCopyTreeTest, SetIdBitsStayOnlyWithTheirOwner) {
+    struct Case {
+        std::string rel; // below quelle/ids; a trailing "/" makes it a folder
+        mode_t mode;
+        uid_t uid;
+        gid_t gid;
+        mode_t byRoot; // root's copy has the source's owner and group
+        mode_t byUser; // the copying user's
+    };
+    const Case cases[] = {
+        {"fremd", 06755, 1234, 1234, 06755, 0755},   {"eigen", 06755, 65534, 65534, 06755, 06755},
+        {"gruppe", 02755, 0, 1234, 02755, 0755},     {"klebrig", 01755, 0, 0, 0755, 0755},
+        {"ordner/", 06775, 1234, 1234, 06775, 0775}, {"tmp/", 01777, 0, 0, 01777, 01777},
+    };
+    ASSERT_EQ(::chmod(".", 0755), 0);
+    fs::create_directories("quelle/ids");
+    for (const Case& c : cases) {
+        const std::string p = "quelle/ids/" + c.rel;
+        if (c.rel.ends_with('/'))
+            fs::create_directory(p);
+        else
+            writeFile(p, c.rel);
+        ASSERT_EQ(::chown(p.c_str(), c.uid, c.gid), 0);
+        ASSERT_EQ(::chmod(p.c_str(), c.mode), 0);
+        setTimes(p, 1200000000, 0);
+    }
+    writeFile("ziel/ids/fremd", "fremd", 06755);
+    setTimes("ziel/ids/fremd", 1200000000, 0);
+    ASSERT_TRUE(copied("quelle/ids", "ziel", CopyFlags::Overwrite));
+    fs::create_directory("nutzer");
+    ASSERT_EQ(::chown("nutzer", 65534, 65534), 0);
+    ASSERT_TRUE(asNormalUser([] { return copy("quelle/ids", "nutzer", CopyFlags::KeepCopies).ok; }));
+    for (const Case& c : cases) {
+        for (const bool root : {true, false}) {
+            SCOPED_TRACE(c.rel + (root ? " copied by root" : " copied by a normal user"));
+            struct stat st {};
+            ASSERT_EQ(::lstat(((root ? "ziel/ids/" : "nutzer/ids/") + c.rel).c_str(), &st), 0);
+            EXPECT_EQ(st.st_mode & 07777, root ? c.byRoot : c.byUser) << std::oct << (st.st_mode & 07777);
+            EXPECT_EQ(st.st_uid, root ? c.uid : 65534u);
+            EXPECT_EQ(st.st_gid, root ? c.gid : 65534u);
+        }
+    }
+}
+
 // A destination inside the source folder works: the copy leaves out its own target instead of
 // copying itself again and again, also when the destination is reached through a link, and no
 // copy holds an earlier one. Keeping copies of a folder in itself is refused.
