@@ -31,8 +31,9 @@ public:
     // read (it is then never written).
     WriteResult Commit();
     // Commits files that must agree: every changed one is first written in full beside its old
-    // contents, and only when all are does any replace its file, in the order given. Otherwise no
-    // file changes and the result names the first that failed.
+    // contents, and only when all are does any replace its file, in the order given; a replacement
+    // that fails puts back the ones before it (see SafeSave::commitAll). Otherwise no file changes
+    // and the result names the first that failed.
     static WriteResult CommitTogether(std::initializer_list<IniDocument*> documents);
 
 private:
