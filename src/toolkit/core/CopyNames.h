@@ -18,15 +18,28 @@ inline std::string nameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// The first `size` bytes at most, never cut inside a UTF-8 character.
+inline std::string cutUtf8(const std::string& text, std::size_t size) {
+    if (text.size() <= size)
+        return text;
+    while (size > 0 && (static_cast<unsigned char>(text[size]) & 0xC0) == 0x80)
+        --size;
+    return text.substr(0, size);
+}
+
 // "Brief.doc" -> "Brief - Kopie.doc", "Brief - Kopie (2).doc" ...; folders and names without a
-// dot after their first character keep the suffix at the end.
-inline std::string copyName(const std::string& name, bool isFolder, int number) {
-    const std::size_t dot = isFolder ? std::string::npos : name.rfind('.');
-    const bool hasExt = dot != std::string::npos && dot > 0;
-    const std::string stem = hasExt ? name.substr(0, dot) : name;
-    const std::string ext = hasExt ? name.substr(dot) : "";
+// dot after their first character keep the suffix at the end. The stem gives way where the name
+// would pass the file system's limit of nameMax bytes; an extension too long to leave room for it
+// counts as part of the stem.
+inline std::string copyName(const std::string& name, bool isFolder, int number, std::size_t nameMax = 255) {
     const std::string suffix = number == 1 ? " - Kopie" : " - Kopie (" + std::to_string(number) + ")";
-    return stem + suffix + ext;
+    std::size_t dot = isFolder ? std::string::npos : name.rfind('.');
+    if (dot == 0 || (dot != std::string::npos && name.size() - dot + suffix.size() >= nameMax))
+        dot = std::string::npos;
+    const std::string stem = dot == std::string::npos ? name : name.substr(0, dot);
+    const std::string ext = dot == std::string::npos ? "" : name.substr(dot);
+    const std::size_t room = nameMax > suffix.size() + ext.size() ? nameMax - suffix.size() - ext.size() : 0;
+    return cutUtf8(stem, room) + suffix + ext;
 }
 
 } // namespace copynames

@@ -47,8 +47,13 @@ bool CopyRun::place(const std::string& temp, const std::string& target, bool kee
         return ok;
     }
     bool noReplace = true; // the file system can rename without replacing
+    std::size_t nameMax = 255;
     for (int n = 0;; ++n) {
-        const std::string candidate = n == 0 ? target : CopyTree::join(destDir, copyName(name, isFolder, n));
+        if (n == 1) {
+            const long most = ::pathconf(destDir.c_str(), _PC_NAME_MAX);
+            nameMax = most > 0 ? static_cast<std::size_t>(most) : nameMax;
+        }
+        const std::string candidate = n == 0 ? target : CopyTree::join(destDir, copyName(name, isFolder, n, nameMax));
         bool placed = noReplace ? renameEntry(temp, candidate, RENAME_NOREPLACE) == 0
                                 : placeByClaiming(temp, candidate, isFolder);
         if (!placed && noReplace && errno == EINVAL) { // FUSE file systems (NTFS drives, sshfs) may not offer it

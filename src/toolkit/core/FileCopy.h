@@ -56,7 +56,8 @@ public:
 //  - Overwrite: an existing target file is replaced, an existing target folder is merged into; an
 //    entry of another kind (a folder where the source now has a file, say) is replaced as a whole.
 //  - KeepCopies: an existing target stays; the copy is named "Name - Kopie.ext", then
-//    "Name - Kopie (2).ext", "Name - Kopie (3).ext" ...
+//    "Name - Kopie (2).ext", "Name - Kopie (3).ext" ..., the stem shortened where the name would
+//    not fit.
 // A source named as a link is copied as what it points to. Keeping copies of a folder into the
 // folder itself is refused (every run would copy the earlier copies again).
 // Safe with the user's files: a missing destination folder fails and nothing is created; every

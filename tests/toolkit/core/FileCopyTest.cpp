@@ -103,8 +103,7 @@ TEST_F(FileCopyTargetTest, WhereACopyLands) {
 // Overwriting replaces a file, however much longer the old one was, and merges into a folder, so
 // files only in the old copy stay. Copying what already lies in the destination: overwriting must
 // not destroy it by reading what it writes, and keeping copies puts a copy beside it. Names as long
-// as the file system allows still get temporary names; a further copy whose name cannot fit fails
-// cleanly rather than damaging anything.
+// as the file system allows still get temporary names, and their further copies shorter names.
 TEST_F(FileCopyTargetTest, OverwriteMergesAndCopiesOfWhatIsThereAlready) {
     const std::string longest(255, 'n');
     writeFile("quelle/Brief.doc", bytesOf(3 * MiB + 11, 5));
@@ -123,20 +122,15 @@ TEST_F(FileCopyTargetTest, OverwriteMergesAndCopiesOfWhatIsThereAlready) {
         ASSERT_TRUE(copied(source, "ziel", CopyFlags::Overwrite));
     EXPECT_TRUE(sameTree(contentsOf("ziel"), expected));
 
-    for (const char* source : {"ziel/Brief.doc", "ziel/Projekt"})
+    for (const std::string& source : Names{"ziel/Brief.doc", "ziel/Projekt", "ziel/" + longest})
         ASSERT_TRUE(copied(source, "ziel", CopyFlags::KeepCopies));
     Contents withCopies = expected;
     for (const auto& [rel, value] : expected) {
-        if (rel != longest)
-            withCopies[rel == "Brief.doc" ? "Brief - Kopie.doc" : "Projekt - Kopie" + rel.substr(7)] = value;
+        withCopies[rel == "Brief.doc" ? "Brief - Kopie.doc"
+                   : rel == longest   ? longest.substr(8) + " - Kopie"
+                                      : "Projekt - Kopie" + rel.substr(7)] = value;
     }
     EXPECT_TRUE(sameTree(contentsOf("ziel"), withCopies));
-
-    const CopyResult r = copy("ziel/" + longest, "ziel", CopyFlags::KeepCopies);
-    const Contents after = contentsOf("ziel");
-    EXPECT_EQ(after.size(), withCopies.size() + (r.ok ? 1 : 0)) << messageOf(r);
-    for (const auto& [rel, value] : withCopies)
-        EXPECT_TRUE(after.contains(rel) && after.at(rel) == value) << rel;
 }
 
 // Stands in for a file system that cannot rename without replacing (some FUSE file systems).
@@ -161,6 +155,10 @@ TEST_F(FileCopyTargetTest, KeepCopiesNamesTheNewCopy) {
         Names existing;     // already in the destination, of the source's kind
         std::string expected;
     };
+    const std::string n251(251, 'n');
+    std::string ue125; // 250 bytes
+    for (int i = 0; i < 125; ++i)
+        ue125 += "ü";
     const Case cases[] = {
         {"Brief.doc", {}, "Brief.doc"},
         {"Brief.doc", {"Brief.doc"}, "Brief - Kopie.doc"},
@@ -173,6 +171,12 @@ TEST_F(FileCopyTargetTest, KeepCopiesNamesTheNewCopy) {
         {"Übersicht für März.txt", {"Übersicht für März.txt"}, "Übersicht für März - Kopie.txt"},
         {"Projekt/", {"Projekt", "Projekt - Kopie"}, "Projekt - Kopie (2)"},
         {"Fotos 2023.06/", {"Fotos 2023.06"}, "Fotos 2023.06 - Kopie"},
+        // At the file system's limit of 255 bytes the stem gives way, never inside a character.
+        {n251 + ".txt", {n251 + ".txt"}, n251.substr(8) + " - Kopie.txt"},
+        {n251 + ".txt", {n251 + ".txt", n251.substr(8) + " - Kopie.txt"}, n251.substr(12) + " - Kopie (2).txt"},
+        {ue125 + "a.txt", {ue125 + "a.txt"}, ue125.substr(8) + " - Kopie.txt"},
+        {"x." + n251 + "nn", {"x." + n251 + "nn"}, "x." + n251.substr(6) + " - Kopie"},
+        {n251 + "nnnn/", {n251 + "nnnn"}, n251.substr(4) + " - Kopie"},
     };
     for (const bool noReplace : {true, false}) {
         for (const Case& c : cases) {
