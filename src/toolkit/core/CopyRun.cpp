@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <vector>
 
 using copynames::nameOf;
@@ -177,10 +178,10 @@ bool CopyRun::copyTopFolder(const std::string& source, const CopyStat& src, cons
 bool CopyRun::copyTree(const std::string& source, CopyTree& tree) {
     bool ok = walk(tree, source);
     if (ok) {
-        filesTotal_ = tree.entries.size();
+        filesTotal_ = tree.entries.size() + tree.links.size();
         bytesTotal_ = tree.bytes;
         report(true);
-        ok = copyEntries(tree, source) && finishFolders(tree);
+        ok = copyEntries(tree, source) && copyLinks(tree, source) && finishFolders(tree);
     }
     if (!ok)
         removeHidden(tree);
@@ -188,8 +189,10 @@ bool CopyRun::copyTree(const std::string& source, CopyTree& tree) {
 }
 
 // Lists the source once, creating each folder of the copy on the way; folders are taken in the
-// order they are found, so a parent is always there before its children.
+// order they are found, so a parent is always there before its children. A file met under a
+// second name is noted as a further name of the first.
 bool CopyRun::walk(CopyTree& tree, const std::string& sourceRoot) {
+    std::map<std::pair<dev_t, ino_t>, std::uint32_t> firstName;
     for (std::size_t i = 0; i < tree.folders.size(); ++i) {
         const std::string rel = tree.folders[i].rel;
         const std::string from = joinPath(sourceRoot, rel);
@@ -213,9 +216,20 @@ bool CopyRun::walk(CopyTree& tree, const std::string& sourceRoot) {
                 if (!isOwnTarget(st)) // never copy the backup into itself
                     tree.folders.push_back({joinPath(rel, e->d_name), CopyStat::of(st), index});
             } else if (S_ISREG(st.st_mode) || S_ISLNK(st.st_mode)) {
-                tree.entries.push_back({index, e->d_name, CopyStat::of(st)});
-                if (S_ISREG(st.st_mode))
+                CopyTree::Entry entry{index, e->d_name, CopyStat::of(st)};
+                if (S_ISREG(st.st_mode)) {
                     tree.bytes += static_cast<std::uint64_t>(st.st_size);
+                    if (st.st_nlink > 1) {
+                        const auto [at, isFirst] = firstName.try_emplace(
+                            {st.st_dev, st.st_ino}, static_cast<std::uint32_t>(tree.entries.size()));
+                        if (!isFirst) {
+                            entry.first = at->second;
+                            tree.links.push_back(std::move(entry));
+                            continue;
+                        }
+                    }
+                }
+                tree.entries.push_back(std::move(entry));
             }
             // FIFOs, sockets and devices are not backed up and never opened.
         }
@@ -316,6 +330,17 @@ void CopyRun::copyEntriesFromQueue(const CopyTree& tree, const std::string& sour
             return;
         report(false);
     }
+}
+
+// Further names of files, once every file is there; on the calling thread.
+bool CopyRun::copyLinks(const CopyTree& tree, const std::string& sourceRoot) {
+    for (const CopyTree::Entry& e : tree.links) {
+        lastPath_ = joinPath(sourceRoot, tree.relPath(e));
+        if (stopping() || !linkName(tree, e, sourceRoot))
+            return false;
+        report(false);
+    }
+    return true;
 }
 
 // Writing into a folder changes its time, so folders are finished last, children first; a hidden

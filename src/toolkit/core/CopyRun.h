@@ -49,6 +49,7 @@ private:
     bool openOldFolder(const std::string& target, const struct stat& st);
     bool copyEntries(const CopyTree& tree, const std::string& sourceRoot);
     void copyEntriesFromQueue(const CopyTree& tree, const std::string& sourceRoot, std::atomic<std::size_t>& next);
+    bool copyLinks(const CopyTree& tree, const std::string& sourceRoot);
     bool finishFolders(CopyTree& tree);
     bool finishFolder(const std::string& target, const CopyStat& src);
     void removeHidden(const CopyTree& tree);
@@ -64,6 +65,7 @@ private:
     bool writeAll(int out, const char* data, std::size_t size, const std::string& target);
     int settle(int fd, const CopyStat& src, bool folder);
     bool copyLink(const std::string& source, const CopyStat& src, const std::string& target, bool fresh);
+    bool linkName(const CopyTree& tree, const CopyTree::Entry& e, const std::string& sourceRoot);
     bool place(const std::string& temp, const std::string& target, bool keep, const std::string& destDir,
                const std::string& name, bool isFolder);
     bool swapIn(const std::string& temp, const std::string& target);

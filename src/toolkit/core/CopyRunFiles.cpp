@@ -316,3 +316,28 @@ bool CopyRun::copyLink(const std::string& source, const CopyStat& src, const std
     filesDone_.fetch_add(1);
     return true;
 }
+
+// A further name of a file: a hard link to the copy under its first name, unless the old copy has
+// that already. Where the file system has no hard links, or no more for this file, a file of its own.
+bool CopyRun::linkName(const CopyTree& tree, const CopyTree::Entry& e, const std::string& sourceRoot) {
+    const std::string first = tree.targetOf(tree.entries[e.first]);
+    const std::string target = tree.targetOf(e);
+    const bool fresh = tree.folders[e.folder].fresh;
+    struct stat a {};
+    struct stat b {};
+    if (!fresh && ::lstat(first.c_str(), &a) == 0 && ::lstat(target.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
+        a.st_ino == b.st_ino) {
+        countDone(static_cast<std::uint64_t>(e.stat.size));
+        return true;
+    }
+    const std::string temp = fresh ? target : names_.next(parentOf(target));
+    if (::link(first.c_str(), temp.c_str()) != 0) {
+        if (errno == EMLINK || errno == EPERM || errno == EOPNOTSUPP || errno == ENOSYS)
+            return copyFile(CopyTree::join(sourceRoot, tree.relPath(e)), e.stat, target, fresh, false, "", "");
+        return fail(target, std::strerror(errno));
+    }
+    if (!fresh && !place(temp, target, false, "", "", false))
+        return false;
+    countDone(static_cast<std::uint64_t>(e.stat.size));
+    return true;
+}

@@ -40,12 +40,14 @@ struct CopyTree {
         std::uint32_t folder = 0; // index into folders
         std::string name;
         CopyStat stat;
+        std::uint32_t first = 0; // for a further name of a file: its first name's index into entries
     };
 
     // A parent always comes before its children, so a walk backwards finishes the children first.
     std::vector<Folder> folders;
-    std::vector<Entry> entries; // files and links
-    std::uint64_t bytes = 0;    // of all files
+    std::vector<Entry> entries; // files and links, each file once
+    std::vector<Entry> links;   // further names of files with more than one name in the tree
+    std::uint64_t bytes = 0;    // of all names of files
 
     static std::string join(const std::string& dir, const std::string& name) {
         if (dir.empty())

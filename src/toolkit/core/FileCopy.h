@@ -66,7 +66,8 @@ public:
 // sockets and devices are skipped; the copy never descends into its own target; permission bits
 // and modification times are kept, and a file is never readable by others while it is written
 // unless its source is. Owner and group are kept where the user may set them (root); otherwise
-// the copy is the user's, without set-user-id and set-group-id bits. What killed runs left under
-// hidden names in the folders a run copies into, that run removes.
+// the copy is the user's, without set-user-id and set-group-id bits. Names of one file inside the
+// tree stay names of one file. What killed runs left under hidden names in the folders a run
+// copies into, that run removes.
 CopyResult FileCopy(const WFilePath& source, const WFilePath& destination, unsigned flags,
                     CopyObserver* observer = nullptr);

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <future>
+#include <map>
 #include <optional>
 #include <string>
 #include <sys/socket.h>
@@ -392,6 +394,65 @@ TEST_F(FileCopyTreeTest, SetIdBitsStayOnlyWithTheirOwner) {
             EXPECT_EQ(st.st_uid, root ? c.uid : 65534u);
             EXPECT_EQ(st.st_gid, root ? c.gid : 65534u);
         }
+    }
+}
+
+// Names of one file inside the copied tree stay names of one file in the copy, whatever the old
+// copy held there, and after the source's files change or part; a name whose file has others
+// outside the tree is a file of its own.
+TEST_F(FileCopyTreeTest, HardLinksStayLinked) {
+    writeFile("quelle/P/a.bin", bytesOf(70000, 1));
+    writeFile("aussen/e.bin", "draussen verlinkt");
+    const auto link = [](const char* from, const char* to) {
+        fs::remove(to);
+        fs::create_directories(fs::path(to).parent_path());
+        fs::create_hard_link(from, to);
+    };
+    link("quelle/P/a.bin", "quelle/P/unter/b.bin");
+    link("quelle/P/a.bin", "quelle/P/c.bin");
+    link("aussen/e.bin", "quelle/P/e.bin");
+    // Every file's name and the first name (in path order) of the names of the same file.
+    const auto groups = [](const fs::path& root) {
+        std::map<std::string, std::string> out;
+        std::map<std::pair<dev_t, ino_t>, std::string> first;
+        for (const auto& [rel, value] : contentsOf(root)) {
+            struct stat st {};
+            if (value.starts_with("f:") && ::lstat((root / rel).c_str(), &st) == 0)
+                out[rel] = first.try_emplace({st.st_dev, st.st_ino}, rel).first->second;
+        }
+        return out;
+    };
+    struct Step {
+        const char* what;
+        unsigned flags;
+        std::function<void()> change;
+    };
+    const Step steps[] = {
+        {"a new copy", CopyFlags::KeepCopies, [] {}},
+        {"an unchanged rerun", CopyFlags::Overwrite, [] {}},
+        {"the file changed", CopyFlags::Overwrite, [] { writeFile("quelle/P/a.bin", bytesOf(90000, 2)); }},
+        {"a new folder in the old copy", CopyFlags::Overwrite, [] { fs::remove_all("ziel/P/unter"); }},
+        {"an old copy with separate files", CopyFlags::Overwrite,
+         [] {
+             fs::remove("ziel/P/c.bin");
+             fs::copy_file("ziel/P/a.bin", "ziel/P/c.bin");
+             struct stat st {};
+             ::stat("ziel/P/a.bin", &st);
+             setTimes("ziel/P/c.bin", st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
+         }},
+        {"the names part", CopyFlags::Overwrite,
+         [] {
+             fs::remove("quelle/P/unter/b.bin");
+             writeFile("quelle/P/unter/b.bin", "eigene Datei");
+         }},
+    };
+    fs::create_directory("ziel");
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.what);
+        s.change();
+        ASSERT_TRUE(copied("quelle/P", "ziel", s.flags));
+        EXPECT_TRUE(sameTree(contentsOf("ziel/P"), contentsOf("quelle/P")));
+        EXPECT_EQ(groups("ziel/P"), groups("quelle/P"));
     }
 }
 
