@@ -229,3 +229,103 @@ TEST_F(FileCopySafetyTest, FailingCancelledAndCompleteCopies) {
     }
     EXPECT_GT(looksAtTemporaryFiles, 0) << "never asked or told anything while a file was written";
 }
+
+namespace {
+
+// Fails the n-th write or the n-th rename with EIO and lets every other call through; may stand
+// in for a file system that cannot swap two entries.
+class FailNth : public CopyWriter {
+public:
+    ssize_t write(int fd, const void* data, std::size_t size) override {
+        if (++writes == failWrite) {
+            errno = EIO;
+            return -1;
+        }
+        return ::write(fd, data, size);
+    }
+    int rename(const char* from, const char* to, unsigned flags) override {
+        if (++renames == failRename || (noExchange && flags == RENAME_EXCHANGE)) {
+            errno = renames == failRename ? EIO : EINVAL;
+            return -1;
+        }
+        return CopyWriter::rename(from, to, flags);
+    }
+    int failWrite = 0;
+    int failRename = 0;
+    bool noExchange = false;
+    int writes = 0;
+    int renames = 0;
+};
+
+} // namespace
+
+// The n-th write or rename fails, for every n until a run gets through: each entry is then as the
+// previous copy had it or as the complete copy has it (absent counts as a state; keeping copies,
+// the previous copy is untouched), and the next run completes and leaves nothing hidden. The
+// source changes kinds of entries, holds further names of a file, new, changed and unchanged ones.
+TEST_F(FileCopySafetyTest, EveryFailingWriteOrRename) {
+    struct Case {
+        unsigned flags;
+        bool rename; // else a write fails
+        bool noExchange;
+    };
+    const Case cases[] = {{kOverwrite, false, false},
+                          {kOverwrite, true, false},
+                          {kOverwrite, true, true},
+                          {kKeep, false, false},
+                          {kKeep, true, false}};
+    for (const char* rel : {"P/a.txt", "P/b/c.txt", "P/d", "P/h1", "P/neu/n.txt", "P/u.txt"})
+        writeFile(fs::path("quelle") / rel, std::string("neu ") + rel);
+    fs::create_symlink("a.txt", "quelle/P/e");
+    fs::create_directory("quelle/P/sub");
+    fs::create_hard_link("quelle/P/h1", "quelle/P/sub/h2");
+    setTimes("quelle/P/u.txt", 1300000000, 0);
+    const Contents source = contentsOf("quelle");
+    const auto previous = [] {
+        fs::remove_all("ziel");
+        for (const char* rel : {"P/a.txt", "P/b", "P/d/x.txt", "P/e/y.txt", "P/h1", "P/sub/h2", "P/nur-alt.txt"})
+            writeFile(fs::path("ziel") / rel, std::string("alt ") + rel);
+        writeFile("ziel/P/u.txt", "neu P/u.txt");
+        setTimes("ziel/P/u.txt", 1300000000, 0);
+    };
+    previous();
+    const Contents before = contentsOf("ziel");
+    for (const Case& c : cases) {
+        const std::string copyName = c.flags == kKeep ? "P - Kopie" : "P";
+        Contents complete = before;
+        for (const auto& [rel, value] : source) {
+            const std::string at = copyName + rel.substr(1);
+            if (complete.contains(at) && (complete[at] == "d") != (value == "d"))
+                std::erase_if(complete, [&](const auto& e) { return e.first.starts_with(at + "/"); });
+            complete[at] = value;
+        }
+        for (int n = 1;; ++n) {
+            SCOPED_TRACE("flags " + std::to_string(c.flags) + (c.rename ? ", rename " : ", write ") +
+                         std::to_string(n) + (c.noExchange ? ", no swapping" : ""));
+            previous();
+            FailNth writer;
+            (c.rename ? writer.failRename : writer.failWrite) = n;
+            writer.noExchange = c.noExchange;
+            SeamScope<CopyWriter> scope(&writer);
+            const CopyResult r = copy("quelle/P", "ziel", c.flags);
+            if (r.ok) {
+                EXPECT_GT(n, 1);
+                EXPECT_TRUE(sameTree(contentsOf("ziel"), complete));
+                break;
+            }
+            EXPECT_EQ(r.message, std::strerror(EIO));
+            Contents now = contentsOf("ziel");
+            Contents all = now;
+            all.insert(before.begin(), before.end());
+            all.insert(complete.begin(), complete.end());
+            for (const auto& [rel, value] : all) {
+                const auto state = [&](const Contents& of) { return of.contains(rel) ? of.at(rel) : "absent"; };
+                EXPECT_TRUE(state(now) == state(before) || state(now) == state(complete))
+                    << rel << " is " << state(now).substr(0, 20);
+            }
+            writer.failWrite = writer.failRename = 0;
+            ASSERT_TRUE(copied("quelle/P", "ziel", c.flags));
+            EXPECT_TRUE(sameTree(contentsOf("ziel"), complete));
+        }
+    }
+}
