@@ -5,7 +5,7 @@ set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 packages=(
-    cmake ninja-build g++ pkg-config
+    cmake ninja-build g++ pkg-config clang libclang-rt-14-dev
     qt6-base-dev qt6-multimedia-dev libgtest-dev
     xvfb xauth x11-utils fonts-liberation fonts-dejavu-core
 )
