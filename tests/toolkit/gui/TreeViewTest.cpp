@@ -8,6 +8,7 @@
 #include "toolkit/gui/qt/QtImageCache.h"
 #include "toolkit/gui/qt/WWindowBridge.h"
 
+#include <QCoreApplication>
 #include <QPointer>
 #include <QTest>
 #include <QThread>
@@ -20,6 +21,7 @@
 #include <map>
 #include <mutex>
 #include <set>
+#include <thread>
 #include <tuple>
 #include <utility>
 
@@ -236,6 +238,7 @@ TEST_F(TreeView, AWorkerFillsTheTreeWhileTheUserInterfaceThreadClearsIt) {
     std::map<WTreeItem, std::pair<WTreeItem, std::string>> added; // the worker's items: parent and text
     std::set<WTreeItem> gone;                                     // the items the user-interface thread cleared
     int refused = 0;
+    std::atomic<bool> clearBetweenCalls = false; // the worker waits for a clearing between two calls
 
     // The items of the tree, checked to agree with their handles: folders at the top, a file in each.
     const auto walk = [&] {
@@ -268,6 +271,13 @@ TEST_F(TreeView, AWorkerFillsTheTreeWhileTheUserInterfaceThreadClearsIt) {
             const WString name = WString::format("Ordner %03d", kFolders - i);
             const WTreeItem folder = tree.addItem(0, name, 0, 0, WTreeInsert::Sorted);
             EXPECT_NE(folder, 0) << "the top level takes every item";
+            if (i % 25 == 12) {
+                // Not left to chance: the loop's next round clears the tree before the file is added.
+                clearBetweenCalls = true;
+                QMetaObject::invokeMethod(QCoreApplication::instance(), [] {}, Qt::QueuedConnection);
+                while (clearBetweenCalls)
+                    std::this_thread::yield();
+            }
             const WTreeItem file = tree.addItem(folder, "Datei", 1, 1);
             {
                 std::lock_guard lock(mutex);
@@ -290,8 +300,11 @@ TEST_F(TreeView, AWorkerFillsTheTreeWhileTheUserInterfaceThreadClearsIt) {
         for (const WTreeItem h : walk())
             EXPECT_FALSE(gone.contains(h)) << "a cleared item came back: " << h;
         // Five rounds against three or four calls a folder: the clearing meets every step of the worker.
-        if (++rounds % 5 == 0)
+        const bool asked = clearBetweenCalls;
+        if (++rounds % 5 == 0 || asked)
             clearNoting();
+        if (asked)
+            clearBetweenCalls = false;
     });
 
     ASSERT_FALSE(gone.empty());
