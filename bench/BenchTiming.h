@@ -1,13 +1,15 @@
 #pragma once
 
-// What the C++ benchmarks share: timing an operation many times, and a fresh work folder.
+// What the C++ benchmarks share: timing an operation many times, a fresh work folder, whole files.
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -42,6 +44,21 @@ inline std::string enterWorkFolder() {
     }
     std::filesystem::current_path(folder);
     return folder;
+}
+
+inline std::string readFile(const char* name) {
+    std::ifstream in(name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Ends the benchmark when the file cannot be written: timings on missing data would mislead.
+inline void writeFile(const char* name, const std::string& content) {
+    std::ofstream out(name, std::ios::binary | std::ios::trunc);
+    out.write(content.data(), static_cast<std::streamsize>(content.size()));
+    if (!out.flush()) {
+        std::perror(name);
+        std::exit(1);
+    }
 }
 
 } // namespace bench

@@ -9,16 +9,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
 using bench::measure;
+using bench::readFile;
 using bench::Stats;
+using bench::writeFile;
 
 namespace {
 
@@ -64,20 +64,6 @@ Files buildFiles(int count) {
     for (int n = 1; n <= count; ++n)
         f.jobs += (n > 1 ? "\r\n" : "") + sectionOf(makeJob(n, ""));
     return f;
-}
-
-std::string readFile(const char* name) {
-    std::ifstream in(name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void writeFile(const char* name, const std::string& content) {
-    std::ofstream out(name, std::ios::binary | std::ios::trunc);
-    out.write(content.data(), static_cast<std::streamsize>(content.size()));
-    if (!out.flush()) {
-        std::perror(name);
-        std::exit(1);
-    }
 }
 
 void fail(const char* what) {

@@ -7,12 +7,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 namespace fs = std::filesystem;
+using bench::readFile;
+using bench::writeFile;
 
 namespace {
 
@@ -37,20 +37,6 @@ std::string join(std::vector<std::string>::const_iterator from, std::vector<std:
     for (auto it = from; it != to; ++it)
         bytes += (bytes.empty() ? "" : "\r\n") + *it;
     return bytes;
-}
-
-void writeFile(const char* name, const std::string& content) {
-    std::ofstream out(name, std::ios::binary | std::ios::trunc);
-    out.write(content.data(), static_cast<std::streamsize>(content.size()));
-    if (!out.flush()) {
-        std::perror(name);
-        std::exit(1);
-    }
-}
-
-std::string readFile(const char* name) {
-    std::ifstream in(name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 } // namespace
