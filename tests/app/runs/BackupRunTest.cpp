@@ -62,7 +62,11 @@ TEST_F(BackupRunTest, ByHandCopiesEverySourceAnnouncesAndLogsOnce) {
     auto form = start();
     form->form().lb_anzeige->select(0);
     bool handledDuringRun = false;
-    QTimer::singleShot(0, [&] { handledDuringRun = boxes.shown().empty() && !fs::exists("save.log"); });
+    GateWriter gate; // the copy's first write waits for the timer, so the run cannot end before it
+    QTimer::singleShot(0, [&] {
+        handledDuringRun = boxes.shown().empty() && !fs::exists("save.log");
+        gate.released.set();
+    });
     form->StartSelectedBackup();
     EXPECT_TRUE(handledDuringRun) << "a timer due during the run fired before the run ended";
     EXPECT_EQ(TempWorkDir::readBytes("ziel/Brief.doc"), "Brief v1");
