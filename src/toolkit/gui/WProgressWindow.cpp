@@ -1,5 +1,6 @@
 #include "toolkit/gui/WProgressWindow.h"
 
+#include "toolkit/gui/qt/QtHandOver.h"
 #include "toolkit/gui/qt/QtText.h"
 
 #include <QCoreApplication>
@@ -19,7 +20,7 @@ template <class F> void onUiThread(F fn) {
     QCoreApplication* app = QCoreApplication::instance();
     if (!app)
         return;
-    QMetaObject::invokeMethod(app, std::move(fn), Qt::QueuedConnection);
+    QMetaObject::invokeMethod(app, QtHandOver::wrap(std::move(fn)), Qt::QueuedConnection);
 }
 
 // Progress in per mille, so that byte counts beyond int fit the bar.

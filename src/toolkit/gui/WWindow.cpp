@@ -1,6 +1,7 @@
 #include "toolkit/gui/WWindow.h"
 
 #include "toolkit/gui/WFont.h"
+#include "toolkit/gui/qt/QtHandOver.h"
 #include "toolkit/gui/qt/QtText.h"
 #include "toolkit/gui/qt/WWindowBridge.h"
 
@@ -117,13 +118,11 @@ void WWindow::setText(const WString& text) {
     if (QThread::currentThread() != w->thread()) {
         // A worker's text reaches the window as a queued call; a window destroyed meanwhile drops it.
         const QPointer<QWidget> target = w;
-        QMetaObject::invokeMethod(
-            w,
-            [target, q] {
-                if (target)
-                    applyText(target, q);
-            },
-            Qt::QueuedConnection);
+        QMetaObject::invokeMethod(w, QtHandOver::wrap([target, q] {
+                                      if (target)
+                                          applyText(target, q);
+                                  }),
+                                  Qt::QueuedConnection);
         return;
     }
     applyText(w, q);

@@ -1,5 +1,6 @@
 #include "TestForm.h"
 #include "toolkit/gui/WResources.h"
+#include "toolkit/gui/qt/QtHandOver.h"
 
 #include <QApplication>
 #include <QWidget>
@@ -136,8 +137,7 @@ UiWorker::UiWorker(std::function<void()> body)
           body();
           finished_ = true;
           // Wakes the user-interface thread should it be waiting for events.
-          QMetaObject::invokeMethod(
-              qApp, [] {}, Qt::QueuedConnection);
+          QMetaObject::invokeMethod(qApp, QtHandOver::wrap([] {}), Qt::QueuedConnection);
       }) {}
 
 UiWorker::~UiWorker() {

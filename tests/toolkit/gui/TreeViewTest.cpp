@@ -5,6 +5,7 @@
 #include "toolkit/gui/WImageList.h"
 #include "toolkit/gui/WTreeView.h"
 #include "toolkit/gui/qt/QtBlockingCalls.h"
+#include "toolkit/gui/qt/QtHandOver.h"
 #include "toolkit/gui/qt/QtImageCache.h"
 #include "toolkit/gui/qt/WWindowBridge.h"
 
@@ -274,7 +275,7 @@ TEST_F(TreeView, AWorkerFillsTheTreeWhileTheUserInterfaceThreadClearsIt) {
             if (i % 25 == 12) {
                 // Not left to chance: the loop's next round clears the tree before the file is added.
                 clearBetweenCalls = true;
-                QMetaObject::invokeMethod(QCoreApplication::instance(), [] {}, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(QCoreApplication::instance(), QtHandOver::wrap([] {}), Qt::QueuedConnection);
                 while (clearBetweenCalls)
                     std::this_thread::yield();
             }

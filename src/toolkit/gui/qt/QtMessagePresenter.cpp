@@ -1,6 +1,7 @@
 #include "toolkit/gui/qt/QtMessagePresenter.h"
 
 #include "toolkit/gui/WWindow.h"
+#include "toolkit/gui/qt/QtHandOver.h"
 #include "toolkit/gui/qt/QtText.h"
 
 #include <QApplication>
@@ -60,8 +61,9 @@ int QtMessagePresenter::present(const WMessageRequest& request) {
     if (QThread::currentThread() != app->thread()) {
         // Widgets live on the user-interface thread; a worker's box is shown there while it waits.
         int result = ID::OTHER;
-        QMetaObject::invokeMethod(
-            app, [&] { result = present(request); }, Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(app, QtHandOver::wrap([&] { result = present(request); }),
+                                  Qt::BlockingQueuedConnection);
+        QtHandOver::received();
         return result;
     }
     QWidget* parent = request.owner && request.owner->widget() ? request.owner->widget()->window() : nullptr;

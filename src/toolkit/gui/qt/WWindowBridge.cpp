@@ -3,6 +3,7 @@
 #include "toolkit/gui/WForm.h"
 #include "toolkit/gui/WPopupMenu.h"
 #include "toolkit/gui/qt/QtBlockingCalls.h"
+#include "toolkit/gui/qt/QtHandOver.h"
 
 #include <QAbstractScrollArea>
 #include <QCloseEvent>
@@ -72,13 +73,11 @@ void WWindowBridge::setMouseSurface(QWidget* surface, QWidget* origin) {
 }
 
 void WWindowBridge::post(std::function<void()> fn) {
-    QMetaObject::invokeMethod(
-        this,
-        [this, fn = std::move(fn)] {
-            if (owner_)
-                fn();
-        },
-        Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, QtHandOver::wrap([this, fn = std::move(fn)] {
+                                  if (owner_)
+                                      fn();
+                              }),
+                              Qt::QueuedConnection);
 }
 
 void WWindowBridge::callOnOwnThread(const std::function<void()>& fn) {
