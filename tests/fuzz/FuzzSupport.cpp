@@ -205,3 +205,9 @@ void Fail(const char* file, int line, const char* condition, const std::string& 
 }
 
 } // namespace fuzz
+
+// Every target starts in its own private folder.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    fuzz::EnterWorkFolder(argc, argv);
+    return 0;
+}

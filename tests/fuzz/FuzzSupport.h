@@ -10,10 +10,10 @@
 // Shared by the fuzz targets: a private working folder, whole-file helpers and the input's parts.
 namespace fuzz {
 
-// For LLVMFuzzerInitialize: makes a fresh temporary folder the current directory (on tmpfs when
-// there is one, so the program's fsync calls cost nothing) and removes it at a normal exit.
-// libFuzzer reads its paths only after this call, so relative paths on the command line are made
-// absolute first, and crash files go to the starting folder unless -artifact_prefix says otherwise.
+// Called by LLVMFuzzerInitialize, which this library defines for every target: makes a fresh temporary folder the
+// current directory (on tmpfs when there is one, so the program's fsync calls cost nothing) and removes it at a normal
+// exit. libFuzzer reads its paths only after this call, so relative paths on the command line are made absolute first,
+// and crash files go to the starting folder unless -artifact_prefix says otherwise.
 void EnterWorkFolder(int* argc, char*** argv);
 
 // Removes every entry of the working folder, so each input starts from an empty folder.

@@ -352,11 +352,6 @@ void runAsDocument(const Script& script, const Reference& ref) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    fuzz::EnterWorkFolder(argc, argv);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::vector<std::string_view> parts =
         fuzz::SplitParts(std::string_view(reinterpret_cast<const char*>(data), size), 2);
