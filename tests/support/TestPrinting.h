@@ -1,6 +1,7 @@
 #pragma once
 
 #include "toolkit/core/WString.h"
+#include "toolkit/core/WorkArea.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,10 @@
 // GoogleTest shows a WString as its bytes (Windows-1252, escaped), not as raw memory.
 inline void PrintTo(const WString& s, std::ostream* os) {
     *os << testing::PrintToString(s.bytes());
+}
+
+inline void PrintTo(const WRect& r, std::ostream* os) {
+    *os << r.x << "," << r.y << " " << r.width << "x" << r.height;
 }
 
 // Any list of texts (list box items, folder entries) as UTF-8 for comparisons.

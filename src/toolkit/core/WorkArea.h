@@ -5,6 +5,7 @@ struct WRect {
     int y = 0;
     int width = 0;
     int height = 0;
+    bool operator==(const WRect&) const = default;
 };
 
 // The desktop's work area (the screen without panels). The GUI installs the real one; tests give

@@ -4,7 +4,10 @@
 #include "toolkit/gui/qt/QtWorkArea.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QSocketNotifier>
+#include <QTranslator>
 
 #include <sys/socket.h>
 #include <unistd.h>
@@ -66,6 +69,7 @@ bool chooseHeadless() {
 
 struct WApplication::Impl {
     std::unique_ptr<QApplication> app;
+    QTranslator translator;
     QtMessagePump pump;
     QtWorkArea workArea;
     std::unique_ptr<QSocketNotifier> signalNotifier;
@@ -81,6 +85,11 @@ WApplication::WApplication(int& argc, char** argv, std::string headlessNotice) :
     if (g_headless)
         g_defaultHandler = qInstallMessageHandler(headlessMessages);
     impl_->app = std::make_unique<QApplication>(argc, argv);
+    // Qt's own texts (a text box's context menu, standard buttons) in German, where Debian's
+    // translations are installed; without them those few texts stay English.
+    if (impl_->translator.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
+                               QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&impl_->translator);
     const QString platform = QGuiApplication::platformName();
     g_headless = platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
     // The program ends when its main form closes, even when that form was never shown.

@@ -4,6 +4,7 @@
 #include "toolkit/gui/WFont.h"
 #include "toolkit/gui/WMenu.h"
 #include "toolkit/gui/WResources.h"
+#include "toolkit/gui/qt/QtFormAccess.h"
 #include "toolkit/gui/qt/QtImageCache.h"
 #include "toolkit/gui/qt/WWindowBridge.h"
 
@@ -43,6 +44,11 @@ WForm::WForm() : WWindow(new QWidget(nullptr, Qt::Window)) {
 
 WForm::~WForm() = default;
 
+void WForm::setDialogKeys(WWindow* ok, WWindow* cancel) {
+    if (QWidget* top = widget())
+        QtFormAccess::setDialogKeys(top, ok ? ok->widget() : nullptr, cancel ? cancel->widget() : nullptr);
+}
+
 bool WForm::create(const char* layoutName, const WString& fontText, WForm* owner) {
     QWidget* top = widget();
     const WResourceCatalog* catalog = WResources::catalog();
@@ -54,6 +60,7 @@ bool WForm::create(const char* layoutName, const WString& fontText, WForm* owner
         setFont(fontText);
     }
     const Qt::WindowFlags flags = windowFlags(layout->style, owner != nullptr);
+    QtFormAccess::markWindow(top, owner != nullptr);
     if (owner && owner->widget())
         top->setParent(owner->widget(), flags);
     else

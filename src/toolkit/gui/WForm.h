@@ -33,6 +33,9 @@ public:
     bool isClosed() const { return closed_; }
     void setState(State state);
 
+    // Return and Enter click ok (or the focused command button), Escape clicks cancel, as in any dialog.
+    void setDialogKeys(WWindow* ok, WWindow* cancel);
+
     // Menu bar with the key table of the same name; the form owns both.
     bool loadMenu(const char* resourceName);
     WMenu* menu() const { return menu_.get(); }

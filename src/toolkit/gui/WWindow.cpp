@@ -143,6 +143,37 @@ bool WWindow::isEnabled() const {
     return w && w->isEnabled();
 }
 
+void WWindow::setVisible(bool visible) {
+    if (QWidget* w = widget())
+        w->setVisible(visible);
+}
+
+bool WWindow::isShown() const {
+    const QWidget* w = widget();
+    return w && !w->isHidden();
+}
+
+void WWindow::setFocus() {
+    if (QWidget* w = widget())
+        w->setFocus(Qt::OtherFocusReason);
+}
+
+bool WWindow::hasFocus() const {
+    // The focus within its own window, whether or not that window is the active one.
+    const QWidget* w = widget();
+    return w && w->window()->focusWidget() == w;
+}
+
+void WWindow::setFocusable(bool focusable) {
+    if (QWidget* w = widget())
+        w->setFocusPolicy(focusable ? Qt::StrongFocus : Qt::NoFocus);
+}
+
+void WWindow::setAccessibleName(const WString& name) {
+    if (QWidget* w = widget())
+        w->setAccessibleName(QtText::toQString(name));
+}
+
 WRect WWindow::rect() const {
     const QWidget* w = widget();
     if (!w)

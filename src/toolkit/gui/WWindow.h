@@ -28,8 +28,20 @@ public:
     virtual void setText(const WString& text);
     virtual WString text() const;
 
+    // On screen: shown, and so is every window it lies in.
     bool isVisible() const;
     bool isEnabled() const;
+    // Shown or hidden by the program, whether or not its form is on screen.
+    void setVisible(bool visible);
+    bool isShown() const;
+
+    // Keyboard focus; hasFocus: the focus within its form, whether or not that form is active.
+    void setFocus();
+    bool hasFocus() const;
+    // A window that is not focusable is skipped by Tab and never takes the focus.
+    void setFocusable(bool focusable);
+    // The name assistive technology reads for the window (a control: its caption label's text).
+    void setAccessibleName(const WString& name);
 
     // Pixels in the parent's client area (a form: on the screen). Moves the window at once, with
     // repaint.

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 using Id = WEventId;
@@ -187,8 +189,15 @@ TEST_F(GuiControls, PicturesAreDrawnInTheirLooksOnceAndForgottenWithTheirCatalog
     auto* label = static_cast<QLabel*>(form.picture->widget());
     EXPECT_TRUE(form.picture->setBitmap(pressedBitmap));
     EXPECT_EQ(label->pixmap().size(), QSize(76, 34)) << "unscaled";
+    // A missing picture is a programming error: it must show, and say so once, not crash.
+    testing::internal::CaptureStderr();
     EXPECT_FALSE(form.picture->setBitmap(4711));
-    EXPECT_TRUE(label->pixmap().isNull());
+    EXPECT_FALSE(form.picture->setBitmap(4711));
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_NE(said.find("4711"), std::string::npos) << said;
+    EXPECT_FALSE(label->pixmap().isNull()) << "a visible placeholder";
+    EXPECT_TRUE(form.picture->setBitmap(normalBitmap));
 
     { const InstalledTestCatalog again; } // installed anew, then none
     EXPECT_TRUE(QtImageCache::bitmap(normalBitmap).isNull()) << "no catalogue, no pictures";

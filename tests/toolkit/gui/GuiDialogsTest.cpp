@@ -24,6 +24,15 @@ protected:
     TestForm form;
 };
 
+TEST_F(MessageBoxes, YesAndNoReadJaAndNein) {
+    const WhenShown<QMessageBox> answer([](QMessageBox& box) {
+        EXPECT_EQ(box.button(QMessageBox::Yes)->text(), "Ja");
+        EXPECT_EQ(box.button(QMessageBox::No)->text(), "Nein");
+        box.button(QMessageBox::No)->click();
+    });
+    EXPECT_EQ(WMessageBox::show(nullptr, "Weiter?"_w, "Frage"_w, MB::YESNO | MB::ICONQUESTION), ID::NO);
+}
+
 TEST_F(MessageBoxes, TheOwnerIsUsedOnlyWhenVisibleAndEnabledAndResultsBeyondNineAreTen) {
     ScriptedMessageBoxes boxes;
     for (const auto& [visible, enabled] : {std::pair{false, true}, {true, false}, {false, false}, {true, true}}) {
@@ -61,6 +70,8 @@ TEST_F(MessageBoxes, AWorkersBoxIsShownByTheUserInterfaceThreadAsTheFlagsSay) {
         EXPECT_EQ(box->windowModality(), Qt::ApplicationModal);
         EXPECT_EQ(box->text(), "Pfad <b>C:\\</b>");
         EXPECT_EQ(box->textFormat(), Qt::PlainText) << "a path is never read as markup";
+        EXPECT_EQ(box->button(QMessageBox::Ok)->text(), "OK");
+        EXPECT_EQ(box->button(QMessageBox::Cancel)->text(), "Abbrechen") << "German, whatever Qt's translations";
         box->button(QMessageBox::Cancel)->click();
     });
     std::atomic<int> result{0};

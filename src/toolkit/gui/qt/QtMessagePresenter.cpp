@@ -52,6 +52,28 @@ std::vector<std::pair<QMessageBox::StandardButton, int>> buttonsFor(unsigned fla
     }
 }
 
+// The buttons speak German whatever translations are installed: the texts of the platform's German
+// message boxes.
+QString germanText(QMessageBox::StandardButton button) {
+    switch (button) {
+    case QMessageBox::Ok:
+        return QStringLiteral("OK");
+    case QMessageBox::Cancel:
+    case QMessageBox::Abort:
+        return QStringLiteral("Abbrechen");
+    case QMessageBox::Yes:
+        return QStringLiteral("Ja");
+    case QMessageBox::No:
+        return QStringLiteral("Nein");
+    case QMessageBox::Retry:
+        return QStringLiteral("Wiederholen");
+    case QMessageBox::Ignore:
+        return QStringLiteral("Ignorieren");
+    default:
+        return {};
+    }
+}
+
 } // namespace
 
 int QtMessagePresenter::present(const WMessageRequest& request) {
@@ -75,7 +97,7 @@ int QtMessagePresenter::present(const WMessageRequest& request) {
     box.setWindowModality(taskModal || !parent ? Qt::ApplicationModal : Qt::WindowModal);
     const auto buttons = buttonsFor(request.flags);
     for (const auto& [button, result] : buttons)
-        box.addButton(button);
+        box.addButton(button)->setText(germanText(button));
     box.exec();
     const QAbstractButton* clicked = box.clickedButton();
     for (const auto& [button, result] : buttons) {
