@@ -14,8 +14,13 @@ struct ControllerData {
     bool editingNewJob = false;
     // Number of jobs; 0 until the job list has read it.
     int jobCount = 0;
-    // Reset when the mouse moves over the bare form.
-    int moveSoundCounter = 0;
+    // Latch of the hover sound: 0 lets the next hover sound; reset when the mouse moves over the bare form.
+    int moveSoundPlayed = 0;
+    // Picture buttons that ignore the mouse while set (the job buttons: edit, delete, start).
+    bool jobButtonsInactive = false;
+    bool sourceButtonInactive = false;
+    bool targetButtonInactive = false;
+    bool saveButtonInactive = false;
     // The job loaded into the editor.
     WString editedJobName;
     // Action and status words of the next log entry of a catalogue change.

@@ -2,7 +2,10 @@
 
 #include "app/WindowLink.h"
 #include "app/editor/JobEditor.h"
+#include "app/effects/Effects.h"
 #include "app/form1/Form1.h"
+#include "app/form1/PictureButton.h"
+#include "app/form1/Views.h"
 #include "app/logview/LogView.h"
 #include "app/overview/JobList.h"
 #include "app/runs/BackupRunner.h"
@@ -13,9 +16,13 @@
 #include "toolkit/core/WorkArea.h"
 #include "toolkit/gui/WApplication.h"
 #include "toolkit/gui/WCommandButton.h"
+#include "toolkit/gui/WListBox.h"
 #include "toolkit/gui/WMenu.h"
 #include "toolkit/gui/WMenuItem.h"
+#include "toolkit/gui/WPictureBox.h"
 #include "toolkit/gui/WTextBox.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -46,12 +53,18 @@ MainForm::~MainForm() {
 bool MainForm::create() {
     if (!form_->create())
         return false;
-    jobList_ = std::make_unique<JobList>(*form_, data_, busy_);
+    effects_ = std::make_unique<Effects>(data_);
+    jobList_ = std::make_unique<JobList>(*form_, data_, busy_, slots_);
+    views_ = std::make_unique<Views>(*form_, *effects_, data_, [this] {
+        jobList_->UpdateJobButtons();
+        jobList_->ShowSelectedJob();
+    });
     editor_ = std::make_unique<JobEditor>(*form_, data_, busy_);
-    logView_ = std::make_unique<LogView>(*form_, busy_);
+    logView_ = std::make_unique<LogView>(*form_, busy_, *views_);
     runner_ = std::make_unique<BackupRunner>(*form_, busy_);
     settings_ = std::make_unique<SettingsController>(*form_, busy_);
     connectEvents();
+    connectPictureButtons();
     return StartUp();
 }
 
@@ -68,11 +81,87 @@ void MainForm::connectEvents() {
         item->connect(WEventId::ClickEvent, this, &MainForm::onExitCommand);
     f.cb_1->connect(WEventId::ClickEvent, this, &MainForm::onPauseCommand);
     f.cb_2->connect(WEventId::ClickEvent, this, &MainForm::onResumeCommand);
+    f.cb_anlegen->connect(WEventId::ClickEvent, this, &MainForm::onNewCommand);
+    f.cb_bearbeiten->connect(WEventId::ClickEvent, this, &MainForm::onEditCommand);
+    f.cb_verwerfen->connect(WEventId::ClickEvent, this, &MainForm::onDiscardCommand);
+}
+
+void MainForm::connectPictureButtons() {
+    using P = PictureButton;
+    Form1& f = *form_;
+    ControllerData& d = data_;
+    struct Row {
+        WPictureBox* box;
+        const char* caption;
+        P::Pictures pictures;
+        P::Behaviour behaviour;
+        std::function<void()> command;
+        std::function<void()> afterRelease;
+    };
+    // The editor's own commands (sources, destination, tree, save) come with the editor.
+    const Row rows[] = {
+        {f.pictb_anlegen.get(),
+         "Sicherung anlegen",
+         {116, 117},
+         {},
+         [this] { NewJob(); },
+         [this] {
+             views_->EnableSourceButton(false);
+             views_->EnableTargetButton(false);
+         }},
+        {f.pictb_bearbeiten.get(),
+         "Sicherung bearbeiten",
+         {118, 119},
+         {&d.jobButtonsInactive},
+         [this] { EditJob(); },
+         [this] {
+             views_->EnableSaveButton(false);
+             views_->EnableSourceButton(false);
+             views_->EnableTargetButton(false);
+         }},
+        {f.pictb_loeschen.get(),
+         "Sicherung löschen",
+         {121, 122},
+         {&d.jobButtonsInactive, false, true},
+         [this] { DeleteSelectedJob(); },
+         [this] { UpdateJobButtons(); }},
+        {f.pictb_starten.get(),
+         "Sicherung starten",
+         {124, 125},
+         {&d.jobButtonsInactive},
+         [this] { StartSelectedBackup(); },
+         {}},
+        {f.pictb_log_anzeigen.get(), "Logdatei anzeigen", {127, 128}, {}, [this] { OpenLogView(); }, {}},
+        {f.pictb_beenden.get(), "Programm beenden", {129, 130}, {}, [this] { ExitProgram(); }, {}},
+        {f.pictb_quelle.get(), "Quelle >>", {100, 101}, {&d.sourceButtonInactive}, {}, {}},
+        {f.pictb_quelle_loeschen.get(), "löschen", {102, 103}, {}, {}, {}},
+        {f.pictb_quelle_aloeschen.get(), "alles löschen", {104, 105}, {}, {}, {}},
+        {f.pictb_ziel.get(), "Ziel >>", {106, 107}, {&d.targetButtonInactive}, {}, {}},
+        {f.pictb_tv_aktuell.get(), "Aktualisieren", {114, 115}, {}, {}, {}},
+        {f.pictb_sicherung_speichern.get(), "Sicherung speichern", {108, 109}, {&d.saveButtonInactive, true}, {}, {}},
+        {f.pictb_sicherung_verwerfen.get(), "Sicherung verwerfen", {112, 111}, {}, [this] { DiscardJob(); }, {}},
+        {f.pictb_log_loeschen.get(),
+         "Logdatei löschen",
+         {131, 132},
+         {},
+         [this] {
+             if (!busy_.RefuseWhileBusy(form_.get()))
+                 ClearLog();
+         },
+         {}},
+        {f.pictb_log_schliessen.get(), "Logdatei schließen", {133, 134}, {}, [this] { CloseLogView(); }, {}},
+    };
+    for (const Row& row : rows)
+        pictureButtons_.push_back(std::make_unique<PictureButton>(*row.box, row.caption, *effects_, row.pictures,
+                                                                  row.behaviour, row.command, row.afterRelease));
 }
 
 bool MainForm::StartUp() {
     form_->setIcon(kMainIconId);
-    data_.moveSoundCounter = 0;
+    data_.moveSoundPlayed = 0;
+    effects_->LoadEffectSetting();
+    views_->CollapseAll();
+    views_->CollapseLogo();
     data_.jobCount = 0;
     if (!PlaceWindow()) {
         startUpExitCode_ = WApplication::ExitNarrowScreen;
@@ -88,6 +177,8 @@ bool MainForm::StartUp() {
         return true;
     slots_.Reset();
     StartWorkers();
+    views_->ShowOverview();
+    form_->lb_anzeige->setFocus();
     return true;
 }
 
@@ -112,8 +203,10 @@ bool MainForm::PlaceWindow() {
     if (work.width < kMinWorkAreaWidth)
         return false;
     if (work.width > kFullWorkAreaMaxWidth) {
-        form_->setRect({work.x + (work.width - kWindowWidth) / 2, work.y + (work.height - kWindowHeight) / 2,
-                        kWindowWidth, kWindowHeight});
+        // Centred; but never above or left of the work area, where a screen scaled for high DPI
+        // (1920 x 1080 at factor 2 is 960 x 540) would put the menu bar out of reach.
+        form_->setRect({work.x + std::max(0, (work.width - kWindowWidth) / 2),
+                        work.y + std::max(0, (work.height - kWindowHeight) / 2), kWindowWidth, kWindowHeight});
     } else {
         form_->setRect(work);
     }
@@ -131,6 +224,8 @@ void MainForm::PickUpPath() {
         form_->textb_nach->setText(ProgramSettings::TakePath());
         data_.pathPickUpPending = false;
     }
+    // The settings form may have switched the effects.
+    effects_->LoadEffectSetting();
 }
 
 void MainForm::ShutDown() {
@@ -139,6 +234,32 @@ void MainForm::ShutDown() {
 
 void MainForm::ExitProgram() {
     form_->close();
+}
+
+void MainForm::NewJob() {
+    if (busy_.RefuseWhileBusy(form_.get()))
+        return;
+    data_.editingNewJob = true;
+    views_->HideOverview();
+    views_->ShowEditor();
+}
+
+void MainForm::EditJob() {
+    if (busy_.RefuseWhileBusy(form_.get()))
+        return;
+    const WString name = form_->lb_anzeige->itemText(form_->lb_anzeige->selectedIndex());
+    if (name.isEmpty())
+        return;
+    data_.editingNewJob = false;
+    views_->HideOverview();
+    views_->ShowEditor();
+    LoadJobIntoEditor(name);
+}
+
+void MainForm::DiscardJob() {
+    views_->HideEditor();
+    form_->lb_anzeige->setFocus();
+    views_->ShowOverview();
 }
 
 void MainForm::FillJobList() {
@@ -165,6 +286,18 @@ void MainForm::LoadSchedule() {
     jobList_->LoadSchedule();
 }
 
+void MainForm::ShowSelectedJob() {
+    jobList_->ShowSelectedJob();
+}
+
+void MainForm::DeleteSelectedJob() {
+    jobList_->DeleteSelectedJob();
+}
+
+void MainForm::UpdateJobButtons() {
+    jobList_->UpdateJobButtons();
+}
+
 void MainForm::RunBackup(const WString& name, bool announce) {
     runner_->RunBackup(name, announce);
 }
@@ -183,6 +316,14 @@ void MainForm::ShowLog() {
 
 void MainForm::ClearLog() {
     logView_->ClearLog();
+}
+
+void MainForm::OpenLogView() {
+    logView_->OpenLogView();
+}
+
+void MainForm::CloseLogView() {
+    logView_->CloseLogView();
 }
 
 void MainForm::OpenSettings() {
@@ -219,7 +360,7 @@ bool MainForm::onLeftButtonUp(WEventData&) {
 }
 
 bool MainForm::onMouseMove(WEventData&) {
-    data_.moveSoundCounter = 0;
+    data_.moveSoundPlayed = 0;
     return false;
 }
 
@@ -240,5 +381,20 @@ bool MainForm::onPauseCommand(WEventData&) {
 
 bool MainForm::onResumeCommand(WEventData&) {
     ResumeScheduler(WorkerSlots::kScheduler);
+    return true;
+}
+
+bool MainForm::onNewCommand(WEventData&) {
+    NewJob();
+    return true;
+}
+
+bool MainForm::onEditCommand(WEventData&) {
+    EditJob();
+    return true;
+}
+
+bool MainForm::onDiscardCommand(WEventData&) {
+    DiscardJob();
     return true;
 }

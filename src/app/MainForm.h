@@ -9,15 +9,19 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class BackupRunner;
+class Effects;
 class Form1;
 class Form2;
 class JobEditor;
 class JobList;
 class LogView;
+class PictureButton;
 class Scheduler;
 class SettingsController;
+class Views;
 class WindowLink;
 struct WEventData;
 
@@ -42,6 +46,8 @@ public:
     Form1& form() { return *form_; }
     ControllerData& data() { return data_; }
     WorkerSlots& threadSlots() { return slots_; }
+    Effects& effects() { return *effects_; }
+    Views& views() { return *views_; }
     const BusyState& busy() const { return busy_; }
 
     // Start-up, activation and shutdown.
@@ -52,6 +58,11 @@ public:
     void ShutDown();
     void ExitProgram();
 
+    // The overview's commands that lead into the editor, and back without saving.
+    void NewJob();
+    void EditJob();
+    void DiscardJob();
+
     // The job catalogue as the form shows it.
     void FillJobList();
     void LoadJobIntoEditor(const WString& name);
@@ -59,6 +70,9 @@ public:
     WriteResult RenameJob(const WString& newName);
     WriteResult DeleteJob(const WString& name);
     void LoadSchedule();
+    void ShowSelectedJob();
+    void DeleteSelectedJob();
+    void UpdateJobButtons();
 
     // Backup runs, the scheduler's status text, the log view and the settings form.
     void RunBackup(const WString& name, bool announce);
@@ -66,6 +80,8 @@ public:
     WString BuildStatusText();
     void ShowLog();
     void ClearLog();
+    void OpenLogView();
+    void CloseLogView();
     void OpenSettings();
     Form2* settingsForm() const;
 
@@ -76,6 +92,7 @@ public:
 
 private:
     void connectEvents();
+    void connectPictureButtons();
     void StartWorkers();
     bool onActivate(WEventData& event);
     bool onClose(WEventData& event);
@@ -85,6 +102,9 @@ private:
     bool onMaximize(WEventData& event);
     bool onExitCommand(WEventData& event);
     bool onPauseCommand(WEventData& event);
+    bool onNewCommand(WEventData& event);
+    bool onEditCommand(WEventData& event);
+    bool onDiscardCommand(WEventData& event);
     bool onResumeCommand(WEventData& event);
 
     // Declared in the order they are needed: the window first, so it outlives every controller.
@@ -93,11 +113,14 @@ private:
     WorkerSlots slots_;
     BusyState busy_;
     std::shared_ptr<WindowLink> link_;
+    std::unique_ptr<Effects> effects_;
     std::unique_ptr<JobList> jobList_;
+    std::unique_ptr<Views> views_;
     std::unique_ptr<JobEditor> editor_;
     std::unique_ptr<LogView> logView_;
     std::unique_ptr<BackupRunner> runner_;
     std::unique_ptr<SettingsController> settings_;
+    std::vector<std::unique_ptr<PictureButton>> pictureButtons_;
     std::shared_ptr<Scheduler> scheduler_;
     std::function<bool()> stopRequested_;
     int startUpExitCode_ = 0;

@@ -5,9 +5,9 @@ const std::vector<WMenuTemplate>& menuTables() {
     static const std::vector<WMenuTemplate> tables = {
         {"ID_Form1_menu_1",
          {
-             {"Programm", 0, {{"Einleitung", Einleitung, {}}, {nullptr, 0, {}}, {"Beenden", Beenden, {}}}},
-             {"Einstellung", Einstellung, {}},
-             {"Info",
+             {"&Programm", 0, {{"Einleitung", Einleitung, {}}, {nullptr, 0, {}}, {"Beenden", Beenden, {}}}},
+             {"&Einstellung", Einstellung, {}},
+             {"&Info",
               0,
               {{"Tutorial", Tutorial, {}}, {"Hilfe", Hilfe, {}}, {nullptr, 0, {}}, {"Impressum", Impressum, {}}}},
          }},

@@ -35,7 +35,10 @@ TEST_F(MainFormTest, WindowIsPlacedByTheWidthOfTheWorkArea) {
                                                                        {{851, 600}, {25, 10, 800, 580}},
                                                                        {{850, 600}, {0, 0, 850, 600}},
                                                                        {{800, 600}, {0, 0, 800, 600}},
-                                                                       {{790, 560}, {0, 0, 790, 560}}};
+                                                                       {{790, 560}, {0, 0, 790, 560}},
+                                                                       // 1920 x 1080 at scale factor 2: never
+                                                                       // above the work area's top
+                                                                       {{960, 540}, {80, 0, 800, 580}}};
     for (const auto& [work, rect] : cases) {
         auto form = startForm(work[0], work[1]);
         EXPECT_EQ(form->startUpExitCode(), 0) << work[0];

@@ -155,6 +155,21 @@ void Form1::applyAppearance() {
         label_log.get(),          label_aktiv.get(),  label_datum_zeit.get()};
     for (WLabel* label : darkRedLabels)
         label->setTextColor(kLabelText);
+    // Screen readers name each field by its caption label; the stray text box is never a stop.
+    const std::pair<WWindow*, const char*> captions[] = {
+        {tv_dir.get(), "Pfad wählen"},
+        {lb_von.get(), "von"},
+        {combo_tag.get(), "wann"},
+        {mtextb_uhr.get(), "Zeit"},
+        {textb_name_der_sicherung.get(), "Name der Sicherung"},
+        {textb_nach.get(), "nach"},
+        {checkbox_aktiv.get(), "aktiv"},
+        {lb_anzeige.get(), "Sicherung"},
+        {rtb_anzeige.get(), "Inhalt der Sicherung"},
+    };
+    for (const auto& [control, caption] : captions)
+        control->setAccessibleName(*WString::fromUtf8(caption));
+    textb_dummy->setFocusable(false);
     textb_nach->setBackColor(kWhite);
     rtb_anzeige->setBackColor(kWhite);
     label_datum_zeit->setBackColor(kFormBack);

@@ -2,20 +2,26 @@
 
 #include "app/BusyState.h"
 #include "app/form1/Form1.h"
+#include "app/form1/Views.h"
 #include "log/BackupLog.h"
 #include "toolkit/gui/WCommandButton.h"
+#include "toolkit/gui/WListBox.h"
 #include "toolkit/gui/WMessageBox.h"
 #include "toolkit/gui/WRichTextBox.h"
 
-LogView::LogView(Form1& form, const BusyState& busy) : form_(form), busy_(busy) {
+LogView::LogView(Form1& form, const BusyState& busy, Views& views) : form_(form), busy_(busy), views_(views) {
     form_.cb_log_anzeigen->connect(WEventId::ClickEvent, this, &LogView::onShowLogCommand);
     form_.cb_log_loeschen->connect(WEventId::ClickEvent, this, &LogView::onClearLogCommand);
+    form_.cb_log_schliessen->connect(WEventId::ClickEvent, this, &LogView::onCloseCommand);
 }
 
 void LogView::ShowLog() {
     form_.rtb_anzeige->setText("");
+    // One append for the whole file: line by line, a log of some megabytes would take minutes.
+    WString text;
     for (const WString& line : BackupLog::ReadLines())
-        form_.rtb_anzeige->appendText(line + "\n", true);
+        text += line + "\n";
+    form_.rtb_anzeige->appendText(text, true);
     form_.rtb_anzeige->scrollLines(-500);
 }
 
@@ -29,14 +35,33 @@ void LogView::ClearLog() {
     form_.rtb_anzeige->setText("");
 }
 
+void LogView::OpenLogView() {
+    if (busy_.RefuseWhileBusy(&form_))
+        return;
+    views_.HideOverview();
+    ShowLog();
+    views_.ShowLogPanel();
+}
+
+void LogView::CloseLogView() {
+    form_.rtb_anzeige->setText("");
+    views_.HideLogPanel();
+    form_.lb_anzeige->setFocus();
+    views_.ShowOverview();
+}
+
 bool LogView::onShowLogCommand(WEventData&) {
-    if (!busy_.RefuseWhileBusy(&form_))
-        ShowLog();
+    OpenLogView();
     return true;
 }
 
 bool LogView::onClearLogCommand(WEventData&) {
     if (!busy_.RefuseWhileBusy(&form_))
         ClearLog();
+    return true;
+}
+
+bool LogView::onCloseCommand(WEventData&) {
+    CloseLogView();
     return true;
 }

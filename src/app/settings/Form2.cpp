@@ -14,12 +14,13 @@ bool Form2::create(WForm& owner, const BusyState& busy) {
     if (!WForm::create("ID_FORM2", "8.MS Sans Serif", &owner))
         return false;
     busy_ = &busy;
-    cb_1 = std::make_unique<WCommandButton>(*this, Form2Id::cb_1);
-    cb_speichern = std::make_unique<WCommandButton>(*this, Form2Id::cb_speichern);
+    // Created in the order Tab goes through them: the options first, then "Ok" and "Abbrechen".
     checkbox_kopie = std::make_unique<WCheckBox>(*this, Form2Id::checkbox_kopie);
     label_kopie = std::make_unique<WLabel>(*this, Form2Id::label_kopie);
     checkbox_status = std::make_unique<WCheckBox>(*this, Form2Id::checkbox_status);
     checkbox_sound_ani = std::make_unique<WCheckBox>(*this, Form2Id::checkbox_sound_ani);
+    cb_speichern = std::make_unique<WCommandButton>(*this, Form2Id::cb_speichern);
+    cb_1 = std::make_unique<WCommandButton>(*this, Form2Id::cb_1);
     WWindow* const controls[] = {cb_1.get(),        cb_speichern.get(),    checkbox_kopie.get(),
                                  label_kopie.get(), checkbox_status.get(), checkbox_sound_ani.get()};
     for (WWindow* control : controls)
@@ -40,6 +41,8 @@ bool Form2::create(WForm& owner, const BusyState& busy) {
 
     cb_speichern->connect(WEventId::ClickEvent, this, &Form2::onOk);
     cb_1->connect(WEventId::ClickEvent, this, &Form2::onCancel);
+    setDialogKeys(cb_speichern.get(), cb_1.get());
+    checkbox_kopie->setFocus();
     return true;
 }
 
