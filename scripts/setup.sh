@@ -8,6 +8,7 @@ packages=(
     cmake ninja-build g++ pkg-config clang libclang-rt-14-dev
     qt6-base-dev qt6-multimedia-dev libgtest-dev
     xvfb xauth x11-utils fonts-liberation fonts-dejavu-core
+    qt6-translations-l10n python3-pyatspi at-spi2-core dbus dbus-x11
 )
 
 missing=()

@@ -16,19 +16,18 @@ MorlanzApplication::~MorlanzApplication() = default;
 
 bool MorlanzApplication::onStart() {
     form_ = std::make_unique<MainForm>();
-    if (!form_->create()) {
-        form_.reset();
-        return false;
-    }
-    if (form_->startUpExitCode() != 0) {
-        exitNow(form_->startUpExitCode());
-        return true;
-    }
-    // Every close of the main window ends the program with code 0.
+    // Every close of the main window ends the program with code 0, also one during start-up (a
+    // warning of the first job's details may be open then).
     form_->form().events().connect(WEventId::DestroyEvent, this, [](WEventData&) {
         WApplication::quit(ExitNormal);
         return false;
     });
+    if (!form_->create()) {
+        form_.reset();
+        return false;
+    }
+    if (form_->startUpExitCode() != 0)
+        exitNow(form_->startUpExitCode());
     return true;
 }
 

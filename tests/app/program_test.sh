@@ -55,6 +55,14 @@ headless() { # headless <folder> <environment...>
 headless no-display -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM
 [ "$(wc -l < stderr.txt)" = 1 ]; check "no-display: nothing else on standard error" $?
 headless unreachable-display -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY=:987
+# The first job's paths are missing: the warning nobody could answer goes to standard error and
+# start-up goes on, so SIGTERM still ends the program.
+mkdir -p "$work/missing-paths" && cd "$work/missing-paths"
+printf '[SICHERUNG]\r\nname_1=Fotos\r\n\r\n[NUMMER]\r\nwert=1\r\n' > savename.ini
+printf '[Fotos]\r\nvon_0=/gibt/es/nicht\r\nnach=/auch/nicht\r\n' > save.ini
+headless missing-paths -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM
+grep -q "^Morlanz 1.1 - Fehler: Pfad existiert nicht.*nach: /auch/nicht$" stderr.txt
+check "missing-paths: the warning is on standard error" $?
 
 # 3. A work area narrower than 790 pixels: exit code 1, no file touched.
 mkdir -p "$work/narrow" && cd "$work/narrow"

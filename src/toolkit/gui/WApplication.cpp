@@ -165,6 +165,10 @@ bool WApplication::quitRequested() {
     return g_quitRequested;
 }
 
+bool WApplication::isHeadless() {
+    return g_headless;
+}
+
 bool WApplication::terminateRequested() {
     return g_terminateRequested;
 }

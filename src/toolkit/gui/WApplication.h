@@ -27,6 +27,8 @@ public:
     // True from the moment SIGINT or SIGTERM arrives. The loop handles the signal only once it
     // runs, so start-up's long steps ask this to end early.
     static bool terminateRequested();
+    // Running without a display, on Qt's offscreen platform: nobody sees a window or a message box.
+    static bool isHeadless();
 
 protected:
     // Creates the main form; false ends the program with ExitNoWindow.

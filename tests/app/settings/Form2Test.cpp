@@ -68,3 +68,34 @@ TEST_F(Form2Test, CancelAndTheCloseBoxWriteNothing) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return second.isClosed(); }, 2000));
     EXPECT_EQ(file(), before);
 }
+
+namespace {
+
+// Where the form's keys go: its own focus widget, whether or not the window is the active one.
+QWidget* focused(Form2& form) {
+    return form.widget()->focusWidget();
+}
+
+} // namespace
+
+// Tried as a new user would: the focus starts on the first option, Tab then Space toggles that
+// option (not "Abbrechen"), Return saves and Escape cancels.
+TEST_F(Form2Test, TheKeyboardWorksAsInAnyDialog) {
+    Form2& form = open();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.widget()));
+    EXPECT_TRUE(form.checkbox_kopie->hasFocus());
+    QTest::keyClick(focused(form), Qt::Key_Tab);
+    EXPECT_TRUE(form.checkbox_status->hasFocus()) << "the options first, then the buttons";
+    QTest::keyClick(focused(form), Qt::Key_Space);
+    EXPECT_TRUE(form.checkbox_status->isChecked());
+    QTest::keyClick(focused(form), Qt::Key_Return);
+    EXPECT_EQ(file(), "[EINSTELLUNG]\r\nstatus=1\r\nmethode=0\r\n\r\n[SOUNDANI]\r\nstatus=0");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form.isClosed(); }, 2000)) << "Return: Ok";
+
+    Form2& again = open();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(again.widget()));
+    again.checkbox_sound_ani->setChecked(true);
+    QTest::keyClick(focused(again), Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return again.isClosed(); }, 2000)) << "Escape: Abbrechen";
+    EXPECT_EQ(file(), "[EINSTELLUNG]\r\nstatus=1\r\nmethode=0\r\n\r\n[SOUNDANI]\r\nstatus=0") << "nothing written";
+}

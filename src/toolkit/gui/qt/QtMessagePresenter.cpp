@@ -1,5 +1,6 @@
 #include "toolkit/gui/qt/QtMessagePresenter.h"
 
+#include "toolkit/gui/WApplication.h"
 #include "toolkit/gui/WWindow.h"
 #include "toolkit/gui/qt/QtHandOver.h"
 #include "toolkit/gui/qt/QtText.h"
@@ -9,6 +10,7 @@
 #include <QPushButton>
 #include <QThread>
 
+#include <cstdio>
 #include <utility>
 #include <vector>
 
@@ -74,12 +76,28 @@ QString germanText(QMessageBox::StandardButton button) {
     }
 }
 
+// Without a display nobody could answer a box: it would wait for ever and hold up a shutdown. Its
+// text goes to standard error, and it is answered with the choice that changes nothing.
+int answerHeadless(const WMessageRequest& request) {
+    QString text = QtText::toQString(request.caption) + QStringLiteral(": ") + QtText::toQString(request.text);
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    std::fprintf(stderr, "%s\n", qPrintable(text));
+    const auto buttons = buttonsFor(request.flags);
+    for (const auto& [button, result] : buttons) {
+        if (button == QMessageBox::Cancel || button == QMessageBox::No)
+            return result;
+    }
+    return buttons.front().second; // OK alone; abort of abort, retry, ignore
+}
+
 } // namespace
 
 int QtMessagePresenter::present(const WMessageRequest& request) {
     QCoreApplication* app = QCoreApplication::instance();
     if (!app)
         return ID::OTHER;
+    if (WApplication::isHeadless())
+        return answerHeadless(request);
     if (QThread::currentThread() != app->thread()) {
         // Widgets live on the user-interface thread; a worker's box is shown there while it waits.
         int result = ID::OTHER;
