@@ -16,12 +16,12 @@ LogView::LogView(Form1& form, const BusyState& busy, Views& views) : form_(form)
 }
 
 void LogView::ShowLog() {
-    form_.rtb_anzeige->setText("");
-    // One append for the whole file: line by line, a log of some megabytes would take minutes.
+    // The whole file at once: appended line by line, a log of some megabytes would take minutes.
     WString text;
     for (const WString& line : BackupLog::ReadLines())
         text += line + "\n";
-    form_.rtb_anzeige->appendText(text, true);
+    form_.rtb_anzeige->setText(text);
+    form_.rtb_anzeige->appendText("", true); // the caret behind the last line, as after appending it
     form_.rtb_anzeige->scrollLines(-500);
 }
 

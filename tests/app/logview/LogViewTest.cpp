@@ -2,6 +2,7 @@
 #include "AppTest.h"
 #include "toolkit/gui/WRichTextBox.h"
 
+#include <algorithm>
 #include <filesystem>
 
 using LogViewTest = AppTest;
@@ -41,4 +42,20 @@ TEST_F(LogViewTest, ShowsTheFileAsStoredAndClearsItOnlyOnOk) {
     std::filesystem::remove("save.log");
     form.ShowLog();
     EXPECT_TRUE(form.form().rtb_anzeige->text().isEmpty()) << "no file: an empty box";
+}
+
+TEST_F(LogViewTest, AFourMegabyteLogOpensAndClosesWithTheView) {
+    std::string log;
+    for (int i = 0; log.size() < 4u * 1024 * 1024; ++i)
+        log += "[05.12.2026 10:" + std::to_string(10 + i % 50) + ":03]\r\nSicherung=manuell\r\nName=Fotos " +
+               std::to_string(i) + "\r\nVerlauf=ok\r\n";
+    TempWorkDir::writeBytes("save.log", log);
+    auto form = start();
+    form->OpenLogView();
+    EXPECT_TRUE(form->form().rtb_anzeige->isShown());
+    const std::string shown = form->form().rtb_anzeige->text().toUtf8();
+    EXPECT_EQ(shown.size(), log.size() - std::count(log.begin(), log.end(), '\r')) << "every line, CR LF as LF";
+    form->CloseLogView();
+    EXPECT_TRUE(form->form().lb_anzeige->isShown());
+    EXPECT_EQ(TempWorkDir::readBytes("save.log"), log) << "opening the view writes nothing";
 }

@@ -243,3 +243,34 @@ TEST_F(JobListTest, ANameWithAStrayLineBreakNeverTouchesAnotherJob) {
     EXPECT_EQ(TempWorkDir::readBytes("save.ini"), jobs) << "Musik keeps its section";
     EXPECT_NE(TempWorkDir::readBytes("savename.ini").find("=Musik\r\n"), std::string::npos);
 }
+
+// Hand-edited catalogues at their limits: names a file system would refuse, a name of 254
+// characters, a job of 500 sources. Shown in full, nothing written, nothing hangs.
+TEST_F(JobListTest, OddAndLargeJobsAreShownWithoutWritingAnything) {
+    const std::string longName(254 - 7, 'L'); // "name_1=" + name: a line of 254 characters
+    std::string jobs = "[a/b:c*?\"<>|]\r\nnach=/\r\n\r\n[" + longName + "]\r\nnach=/\r\n\r\n[Viele]\r\n";
+    for (int i = 0; i < 500; ++i)
+        jobs += "von_" + std::to_string(i) + "=/\r\n";
+    jobs += "nach=/\r\n";
+    TempWorkDir::writeBytes("savename.ini",
+                            "[SICHERUNG]\r\nname_1=" + longName +
+                                "\r\nname_2=a/b:c*?\"<>|\r\nname_3=Viele\r\n\r\n[NUMMER]\r\nwert=3\r\n");
+    TempWorkDir::writeBytes("save.ini", jobs);
+    const auto before = folderState();
+    auto form = start();
+    WListBox& list = *form->form().lb_anzeige;
+    ASSERT_EQ(list.count(), 3);
+    for (int i = 0; i < 3; ++i) {
+        list.select(i);
+        form->ShowSelectedJob();
+        const std::string shown = detailsOf(*form);
+        EXPECT_EQ(shown.rfind("Sicherungsname: " + list.itemText(i).toUtf8() + "\n\n", 0), 0u) << shown.substr(0, 80);
+        EXPECT_NE(shown.find("\nnach: /\n"), std::string::npos) << "its own section";
+    }
+    list.select(2);
+    form->ShowSelectedJob();
+    const std::string many = detailsOf(*form);
+    EXPECT_EQ(std::count(many.begin(), many.end(), '\n'), 2 + 500 + 3 + 3) << "every source on its line";
+    EXPECT_TRUE(boxes.shown().empty());
+    EXPECT_EQ(folderState(), before);
+}
