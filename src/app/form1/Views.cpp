@@ -14,6 +14,7 @@
 #include "toolkit/gui/WTreeView.h"
 
 #include <initializer_list>
+#include <vector>
 
 namespace {
 
@@ -33,6 +34,30 @@ using Controls = std::initializer_list<WWindow*>;
 void show(Controls controls, bool visible = true) {
     for (WWindow* c : controls)
         c->setVisible(visible);
+}
+
+// The controls ShowEditor makes visible (mtextb_uhr comes later) and HideEditor hides again.
+std::vector<WWindow*> editorControls(Form1& f) {
+    return {f.label_pfad_waehlen.get(),
+            f.tv_dir.get(),
+            f.pictb_tv_aktuell.get(),
+            f.pictb_quelle.get(),
+            f.pictb_quelle_loeschen.get(),
+            f.pictb_quelle_aloeschen.get(),
+            f.pictb_ziel.get(),
+            f.label_name_der_sicherung.get(),
+            f.textb_name_der_sicherung.get(),
+            f.label_von.get(),
+            f.lb_von.get(),
+            f.label_nach.get(),
+            f.textb_nach.get(),
+            f.label_wann.get(),
+            f.combo_tag.get(),
+            f.label_zeit.get(),
+            f.label_aktiv.get(),
+            f.checkbox_aktiv.get(),
+            f.pictb_sicherung_speichern.get(),
+            f.pictb_sicherung_verwerfen.get()};
 }
 
 } // namespace
@@ -94,26 +119,8 @@ void Views::HideOverview() {
 
 void Views::ShowEditor() {
     Form1& f = form_;
-    show({f.label_pfad_waehlen.get(),
-          f.tv_dir.get(),
-          f.pictb_tv_aktuell.get(),
-          f.pictb_quelle.get(),
-          f.pictb_quelle_loeschen.get(),
-          f.pictb_quelle_aloeschen.get(),
-          f.pictb_ziel.get(),
-          f.label_name_der_sicherung.get(),
-          f.textb_name_der_sicherung.get(),
-          f.label_von.get(),
-          f.lb_von.get(),
-          f.label_nach.get(),
-          f.textb_nach.get(),
-          f.label_wann.get(),
-          f.combo_tag.get(),
-          f.label_zeit.get(),
-          f.label_aktiv.get(),
-          f.checkbox_aktiv.get(),
-          f.pictb_sicherung_speichern.get(),
-          f.pictb_sicherung_verwerfen.get()});
+    for (WWindow* c : editorControls(f))
+        c->setVisible(true);
     f.pictb_logo->setVisible(false);
     CollapseAll();
     effects_.Place(*f.pictb_tv_aktuell, 17, 485);
@@ -189,28 +196,9 @@ void Views::HideEditor() {
     effects_.Place(*f.pictb_sicherung_speichern, kPictureParkX, kPictureParkY);
     effects_.Place(*f.pictb_sicherung_verwerfen, kPictureParkX, kPictureParkY);
     f.repaint(true);
-    show({f.label_pfad_waehlen.get(),
-          f.tv_dir.get(),
-          f.pictb_tv_aktuell.get(),
-          f.pictb_quelle.get(),
-          f.pictb_quelle_loeschen.get(),
-          f.pictb_quelle_aloeschen.get(),
-          f.pictb_ziel.get(),
-          f.label_name_der_sicherung.get(),
-          f.textb_name_der_sicherung.get(),
-          f.label_von.get(),
-          f.lb_von.get(),
-          f.label_nach.get(),
-          f.textb_nach.get(),
-          f.label_wann.get(),
-          f.combo_tag.get(),
-          f.label_zeit.get(),
-          f.label_aktiv.get(),
-          f.checkbox_aktiv.get(),
-          f.pictb_sicherung_speichern.get(),
-          f.pictb_sicherung_verwerfen.get(),
-          f.mtextb_uhr.get()},
-         false);
+    for (WWindow* c : editorControls(f))
+        c->setVisible(false);
+    f.mtextb_uhr->setVisible(false);
     f.pictb_logo->setVisible(true);
 }
 
