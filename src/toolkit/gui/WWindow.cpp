@@ -9,7 +9,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTextEdit>
+#include <QPlainTextEdit>
 #include <QThread>
 
 #include <algorithm>
@@ -25,7 +25,7 @@ void applyText(QWidget* w, const QString& text) {
         edit->setText(text);
     else if (auto* button = qobject_cast<QAbstractButton*>(w))
         button->setText(text);
-    else if (auto* textEdit = qobject_cast<QTextEdit*>(w))
+    else if (auto* textEdit = qobject_cast<QPlainTextEdit*>(w))
         textEdit->setPlainText(text);
     else if (auto* combo = qobject_cast<QComboBox*>(w); combo && combo->isEditable())
         combo->setEditText(text); // a drop-down list has no text of its own
@@ -40,7 +40,7 @@ QString readText(const QWidget* w) {
         return edit->text();
     if (auto* button = qobject_cast<const QAbstractButton*>(w))
         return button->text();
-    if (auto* textEdit = qobject_cast<const QTextEdit*>(w))
+    if (auto* textEdit = qobject_cast<const QPlainTextEdit*>(w))
         return textEdit->toPlainText();
     if (auto* combo = qobject_cast<const QComboBox*>(w))
         return combo->currentText();
