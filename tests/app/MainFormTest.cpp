@@ -2,10 +2,18 @@
 #include "app/form1/Form1.h"
 #include "support/LogFileParts.h"
 #include "support/VirtualClock.h"
+#include "toolkit/gui/WCheckBox.h"
+#include "toolkit/gui/WComboBox.h"
 #include "toolkit/gui/WCommandButton.h"
 #include "toolkit/gui/WLabel.h"
+#include "toolkit/gui/WListBox.h"
+#include "toolkit/gui/WMaskedTextBox.h"
+#include "toolkit/gui/WRichTextBox.h"
 #include "toolkit/gui/WTextBox.h"
+#include "toolkit/gui/WTreeView.h"
 
+#include <QAccessible>
+#include <QMenuBar>
 #include <QTest>
 
 #include <array>
@@ -214,4 +222,36 @@ TEST_F(MainFormTest, AStopRequestEndsStartUpEarlyWithoutWriting) {
         form.reset();
         EXPECT_EQ(folderState(), before);
     }
+}
+
+// A keyboard or screen-reader user at start: the focus is on the job list (never on the stray text
+// box), the menus open with Alt and their letter, and every field is named by its caption.
+TEST_F(MainFormTest, TheKeyboardAndScreenReadersFindTheirWay) {
+    auto form = start();
+    Form1& f = form->form();
+    EXPECT_TRUE(f.lb_anzeige->hasFocus());
+    EXPECT_EQ(f.textb_dummy->widget()->focusPolicy(), Qt::NoFocus);
+    auto* bar = f.widget()->findChild<QMenuBar*>();
+    ASSERT_NE(bar, nullptr);
+    QStringList titles;
+    for (QAction* a : bar->actions())
+        titles << a->text();
+    EXPECT_EQ(titles, (QStringList{"&Programm", "&Einstellung", "&Info"}));
+    const std::pair<WWindow*, const char*> named[] = {
+        {f.lb_anzeige.get(), "Sicherung"},
+        {f.rtb_anzeige.get(), "Inhalt der Sicherung"},
+        {f.textb_name_der_sicherung.get(), "Name der Sicherung"},
+        {f.textb_nach.get(), "nach"},
+        {f.lb_von.get(), "von"},
+        {f.combo_tag.get(), "wann"},
+        {f.mtextb_uhr.get(), "Zeit"},
+        {f.checkbox_aktiv.get(), "aktiv"},
+        {f.tv_dir.get(), "Pfad wählen"},
+    };
+    for (const auto& [control, name] : named) {
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(control->widget());
+        ASSERT_NE(iface, nullptr) << name;
+        EXPECT_EQ(iface->text(QAccessible::Name), QString::fromUtf8(name));
+    }
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(f.widget())->role(), QAccessible::Window) << "a frame";
 }
