@@ -4,6 +4,7 @@
 #include "app/form1/Form1.h"
 #include "resources/MorlanzResources.h"
 #include "support/FixedWorkArea.h"
+#include "support/RecordedSounds.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/SeamScope.h"
 #include "support/TempWorkDir.h"
@@ -26,8 +27,8 @@
 #include <string>
 #include <vector>
 
-// What a main-form test runs in: its own folder, the program's resources, a 1024 x 738 work area
-// and message boxes answered from a script.
+// What a main-form test runs in: its own folder, the program's resources, a 1024 x 738 work area,
+// message boxes answered from a script and sounds recorded instead of played.
 class AppTest : public InTempDir {
 protected:
     AppTest() { WResources::install(&MorlanzResources::instance()); }
@@ -62,6 +63,8 @@ protected:
 
     FixedWorkArea area{1024, 738};
     ScriptedMessageBoxes boxes;
+    // No test plays a sound aloud; a test that listens installs a recorder of its own.
+    RecordedSounds silence;
 };
 
 // Holds the copy engine's first write until released, and says when a copy has reached it.

@@ -8,14 +8,30 @@
 #include <QThread>
 #include <QUrl>
 
-QtSoundPlayer::QtSoundPlayer() = default;
+namespace {
+QtSoundPlayer* g_player = nullptr;
+}
+
+QtSoundPlayer::QtSoundPlayer() {
+    // The player is a function-local static that outlives the application; its audio objects
+    // must go before the application does, and with them the audio back end's connection.
+    g_player = this;
+    qAddPostRoutine([] {
+        if (g_player)
+            g_player->release();
+    });
+}
 
 QtSoundPlayer::~QtSoundPlayer() {
-    // The player is a function-local static: the application may be gone, and with it the audio
-    // back end, so the effects are left to the process's end rather than stopped here.
-    if (!QCoreApplication::instance())
-        return;
+    g_player = nullptr;
+}
+
+void QtSoundPlayer::release() {
     qDeleteAll(effects_);
+    effects_.clear();
+    devices_.reset();
+    knowsDevices_ = false;
+    hasDevice_ = false;
 }
 
 bool QtSoundPlayer::hasOutputDevice() {

@@ -21,6 +21,8 @@ public:
 
 private:
     QSoundEffect* effect(const QString& name);
+    // Lets go of the audio objects while the application still exists.
+    void release();
 
     std::unique_ptr<QMediaDevices> devices_; // follows devices coming and going
     bool knowsDevices_ = false;
