@@ -4,6 +4,7 @@
 #include "app/form1/Views.h"
 #include "support/RecordedSounds.h"
 #include "toolkit/gui/WPictureBox.h"
+#include "toolkit/gui/WTextBox.h"
 
 #include <QTest>
 
@@ -163,6 +164,32 @@ TEST_F(PictureButtonTest, DeleteShowsItsNormalPictureBeforeItAsksAndTheKeyboardF
     EXPECT_EQ(question.texts.size(), 2u) << "Return does what a click inside does";
     EXPECT_EQ(f.pictb_loeschen->bitmapId(), 121);
     EXPECT_EQ(TempWorkDir::readBytes("savename.ini"), kOneJob) << "Cancel changed nothing";
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(PictureButtonTest, TheOverviewsCommandsEditStartAndExit) {
+    TempWorkDir::writeBytes("save.ini", "[Fotos]\r\nvon_0=/gibt/es/nicht\r\nnach=/tmp\r\nwann=Montag\r\nzeit=08:00\r\n"
+                                        "aktiv=ja\r\n");
+    startWith(kOneJob);
+    Form1& f = form->form();
+    click(*f.pictb_bearbeiten);
+    ASSERT_TRUE(f.pictb_sicherung_verwerfen->isShown()) << "edit opens the editor";
+    EXPECT_EQ(f.textb_name_der_sicherung->text(), "Fotos") << "with the selected job loaded";
+    EXPECT_TRUE(form->data().saveButtonInactive);
+    EXPECT_TRUE(form->data().sourceButtonInactive) << "the follow-up steps of edit";
+    click(*f.pictb_sicherung_verwerfen);
+    ASSERT_TRUE(f.pictb_starten->isShown()) << "discard leads back";
+    EXPECT_TRUE(f.lb_anzeige->hasFocus());
+
+    click(*f.pictb_starten); // its only source is missing: the run fails
+    EXPECT_NE(TempWorkDir::readBytes("save.log").find("Name=Fotos\r\nVerlauf=error"), std::string::npos)
+        << "start runs the selected job";
+
+    click(*f.pictb_beenden);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return f.isClosed(); }, 5000)) << "exit closes the window";
 }
 
 } // namespace
