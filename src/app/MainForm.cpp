@@ -4,7 +4,7 @@
 #include "app/editor/JobEditor.h"
 #include "app/effects/Effects.h"
 #include "app/form1/Form1.h"
-#include "app/form1/PictureButton.h"
+#include "app/form1/PictureButtons.h"
 #include "app/form1/Views.h"
 #include "app/logview/LogView.h"
 #include "app/overview/JobList.h"
@@ -19,7 +19,6 @@
 #include "toolkit/gui/WListBox.h"
 #include "toolkit/gui/WMenu.h"
 #include "toolkit/gui/WMenuItem.h"
-#include "toolkit/gui/WPictureBox.h"
 #include "toolkit/gui/WTextBox.h"
 
 #include <algorithm>
@@ -87,73 +86,21 @@ void MainForm::connectEvents() {
 }
 
 void MainForm::connectPictureButtons() {
-    using P = PictureButton;
-    Form1& f = *form_;
-    ControllerData& d = data_;
-    struct Row {
-        WPictureBox* box;
-        const char* caption;
-        P::Pictures pictures;
-        P::Behaviour behaviour;
-        std::function<void()> command;
-        std::function<void()> afterRelease;
+    PictureButtons::Commands c;
+    c.newJob = [this] { NewJob(); };
+    c.editJob = [this] { EditJob(); };
+    c.deleteJob = [this] { DeleteSelectedJob(); };
+    c.startJob = [this] { StartSelectedBackup(); };
+    c.openLog = [this] { OpenLogView(); };
+    c.exit = [this] { ExitProgram(); };
+    c.discardJob = [this] { DiscardJob(); };
+    c.clearLog = [this] {
+        if (!busy_.RefuseWhileBusy(form_.get()))
+            ClearLog();
     };
-    // The editor's own commands (sources, destination, tree, save) come with the editor.
-    const Row rows[] = {
-        {f.pictb_anlegen.get(),
-         "Sicherung anlegen",
-         {116, 117},
-         {},
-         [this] { NewJob(); },
-         [this] {
-             views_->EnableSourceButton(false);
-             views_->EnableTargetButton(false);
-         }},
-        {f.pictb_bearbeiten.get(),
-         "Sicherung bearbeiten",
-         {118, 119},
-         {&d.jobButtonsInactive},
-         [this] { EditJob(); },
-         [this] {
-             views_->EnableSaveButton(false);
-             views_->EnableSourceButton(false);
-             views_->EnableTargetButton(false);
-         }},
-        {f.pictb_loeschen.get(),
-         "Sicherung löschen",
-         {121, 122},
-         {&d.jobButtonsInactive, false, true},
-         [this] { DeleteSelectedJob(); },
-         [this] { UpdateJobButtons(); }},
-        {f.pictb_starten.get(),
-         "Sicherung starten",
-         {124, 125},
-         {&d.jobButtonsInactive},
-         [this] { StartSelectedBackup(); },
-         {}},
-        {f.pictb_log_anzeigen.get(), "Logdatei anzeigen", {127, 128}, {}, [this] { OpenLogView(); }, {}},
-        {f.pictb_beenden.get(), "Programm beenden", {129, 130}, {}, [this] { ExitProgram(); }, {}},
-        {f.pictb_quelle.get(), "Quelle >>", {100, 101}, {&d.sourceButtonInactive}, {}, {}},
-        {f.pictb_quelle_loeschen.get(), "löschen", {102, 103}, {}, {}, {}},
-        {f.pictb_quelle_aloeschen.get(), "alles löschen", {104, 105}, {}, {}, {}},
-        {f.pictb_ziel.get(), "Ziel >>", {106, 107}, {&d.targetButtonInactive}, {}, {}},
-        {f.pictb_tv_aktuell.get(), "Aktualisieren", {114, 115}, {}, {}, {}},
-        {f.pictb_sicherung_speichern.get(), "Sicherung speichern", {108, 109}, {&d.saveButtonInactive, true}, {}, {}},
-        {f.pictb_sicherung_verwerfen.get(), "Sicherung verwerfen", {112, 111}, {}, [this] { DiscardJob(); }, {}},
-        {f.pictb_log_loeschen.get(),
-         "Logdatei löschen",
-         {131, 132},
-         {},
-         [this] {
-             if (!busy_.RefuseWhileBusy(form_.get()))
-                 ClearLog();
-         },
-         {}},
-        {f.pictb_log_schliessen.get(), "Logdatei schließen", {133, 134}, {}, [this] { CloseLogView(); }, {}},
-    };
-    for (const Row& row : rows)
-        pictureButtons_.push_back(std::make_unique<PictureButton>(*row.box, row.caption, *effects_, row.pictures,
-                                                                  row.behaviour, row.command, row.afterRelease));
+    c.closeLog = [this] { CloseLogView(); };
+    c.updateJobButtons = [this] { UpdateJobButtons(); };
+    pictureButtons_ = std::make_unique<PictureButtons>(*form_, *effects_, data_, *views_, c);
 }
 
 bool MainForm::StartUp() {

@@ -9,7 +9,6 @@
 
 #include <functional>
 #include <memory>
-#include <vector>
 
 class BackupRunner;
 class Effects;
@@ -18,7 +17,7 @@ class Form2;
 class JobEditor;
 class JobList;
 class LogView;
-class PictureButton;
+class PictureButtons;
 class Scheduler;
 class SettingsController;
 class Views;
@@ -120,7 +119,7 @@ private:
     std::unique_ptr<LogView> logView_;
     std::unique_ptr<BackupRunner> runner_;
     std::unique_ptr<SettingsController> settings_;
-    std::vector<std::unique_ptr<PictureButton>> pictureButtons_;
+    std::unique_ptr<PictureButtons> pictureButtons_;
     std::shared_ptr<Scheduler> scheduler_;
     std::function<bool()> stopRequested_;
     int startUpExitCode_ = 0;
