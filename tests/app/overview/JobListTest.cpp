@@ -5,6 +5,8 @@
 #include "toolkit/gui/WPictureBox.h"
 #include "toolkit/gui/WRichTextBox.h"
 
+#include <QTest>
+
 #include <algorithm>
 #include <filesystem>
 
@@ -273,4 +275,24 @@ TEST_F(JobListTest, OddAndLargeJobsAreShownWithoutWritingAnything) {
     EXPECT_EQ(std::count(many.begin(), many.end(), '\n'), 2 + 500 + 3 + 3) << "every source on its line";
     EXPECT_TRUE(boxes.shown().empty());
     EXPECT_EQ(folderState(), before);
+}
+
+// A click on the list shows the clicked job, also when the button is released outside the list
+// (the list holds the mouse); moving the selection with the keyboard does not.
+TEST_F(JobListTest, AClickOnTheListShowsTheJobAndTheKeyboardDoesNot) {
+    TempWorkDir::writeBytes("savename.ini", "[SICHERUNG]\r\nname_1=Eins\r\nname_2=Zwei\r\n\r\n[NUMMER]\r\nwert=2\r\n");
+    TempWorkDir::writeBytes("save.ini", "[Eins]\r\nnach=/\r\n\r\n[Zwei]\r\nnach=/\r\n");
+    auto form = start();
+    WListBox& list = *form->form().lb_anzeige;
+    ASSERT_EQ(detailsOf(*form).rfind("Sicherungsname: Eins", 0), 0u);
+    list.widget()->setFocus();
+    QTest::keyClick(list.widget(), Qt::Key_Down);
+    ASSERT_EQ(list.selectedIndex(), 1);
+    EXPECT_EQ(detailsOf(*form).rfind("Sicherungsname: Eins", 0), 0u) << "the keyboard does not rebuild it";
+    WEventData down{WEventId::LeftButtonDownEvent};
+    WEventData up{WEventId::LeftButtonUpEvent};
+    up.x = 900; // released far outside the list
+    list.raiseEvent(down);
+    list.raiseEvent(up);
+    EXPECT_EQ(detailsOf(*form).rfind("Sicherungsname: Zwei", 0), 0u);
 }
