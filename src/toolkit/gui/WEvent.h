@@ -32,6 +32,7 @@ enum class WEventId {
     SelectEvent,
     ExpandEvent,
     DropDownEvent,
+    InitMenuEvent, // a window's context menu is about to open
 };
 
 // System command codes carried by SystemCommandEvent.

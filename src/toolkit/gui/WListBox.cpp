@@ -62,6 +62,15 @@ WString WListBox::itemText(int index) const {
     return item ? QtText::fromQStringLossy(item->text()) : WString();
 }
 
+bool WListBox::removeItem(int index) {
+    QListWidget* l = list(*this);
+    if (!l || index < 0 || index >= l->count())
+        return false;
+    const ScopedFlag quiet(quiet_);
+    delete l->takeItem(index);
+    return true;
+}
+
 void WListBox::clear() {
     if (QListWidget* l = list(*this)) {
         const ScopedFlag quiet(quiet_);
@@ -95,4 +104,29 @@ bool WListBox::select(int index) {
     data.id = WEventId::SelectEvent;
     raiseEvent(data);
     return inRange;
+}
+
+std::vector<int> WListBox::selectedIndices() const {
+    std::vector<int> marked;
+    if (const QListWidget* l = list(*this)) {
+        for (int i = 0; i < l->count(); ++i) {
+            if (l->item(i)->isSelected())
+                marked.push_back(i);
+        }
+    }
+    return marked;
+}
+
+bool WListBox::setSelected(int index, bool selected) {
+    QListWidget* l = list(*this);
+    if (!l || index < 0 || index >= l->count())
+        return false;
+    {
+        const ScopedFlag quiet(quiet_);
+        l->item(index)->setSelected(selected);
+    }
+    WEventData data;
+    data.id = WEventId::SelectEvent;
+    raiseEvent(data);
+    return true;
 }

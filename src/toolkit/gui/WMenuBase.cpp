@@ -40,7 +40,7 @@ void WMenuBase::buildInto(QWidget* target, const std::vector<WMenuItemTemplate>&
             auto* action = new QAction(QString::fromUtf8(tmpl.text), target);
             action->setData(tmpl.id);
             target->addAction(action);
-            entry.item = std::make_unique<WMenuItem>(*this, tmpl.id);
+            entry.item = std::make_unique<WMenuItem>(*this, tmpl.id, action);
             WMenuItem* item = entry.item.get();
             QObject::connect(action, &QAction::triggered, action, [item] { item->choose(); });
         }

@@ -22,6 +22,10 @@ std::unique_ptr<WPopupMenu> WPopupMenu::load(WWindow* owner, const char* resourc
 }
 
 int WPopupMenu::track() {
-    const QAction* chosen = menu_->exec(QCursor::pos());
+    return trackAt(QCursor::pos());
+}
+
+int WPopupMenu::trackAt(const QPoint& globalPosition) {
+    const QAction* chosen = menu_->exec(globalPosition);
     return chosen ? chosen->data().toInt() : 0;
 }

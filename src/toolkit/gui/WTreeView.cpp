@@ -1,13 +1,16 @@
 #include "toolkit/gui/WTreeView.h"
 
 #include "toolkit/gui/WImageList.h"
+#include "toolkit/gui/qt/QtBlockingCalls.h"
 #include "toolkit/gui/qt/QtImageCache.h"
 #include "toolkit/gui/qt/QtListOrder.h"
 #include "toolkit/gui/qt/QtText.h"
 #include "toolkit/gui/qt/ScopedFlag.h"
 #include "toolkit/gui/qt/WWindowBridge.h"
 
+#include <QEvent>
 #include <QPointer>
+#include <QThread>
 #include <QTreeWidget>
 
 #include <unordered_map>
@@ -18,7 +21,50 @@ constexpr int kHandleRole = Qt::UserRole;
 constexpr int kImageRole = Qt::UserRole + 1;
 constexpr int kSelectedImageRole = Qt::UserRole + 2;
 
+// Runs a remote's calls when woken on the user-interface thread.
+class RemoteReceiver : public QObject {
+public:
+    std::shared_ptr<QtBlockingCalls> calls;
+
+protected:
+    bool event(QEvent* event) override {
+        if (event->type() != QtBlockingCalls::wakeUpType())
+            return QObject::event(event);
+        const std::shared_ptr<QtBlockingCalls> keep = calls;
+        keep->runQueued();
+        return true;
+    }
+};
+
 } // namespace
+
+// Touched on the user-interface thread only, except calls, which is made for other threads.
+struct WTreeRemote::State {
+    WTreeView* tree = nullptr;
+    QThread* thread = nullptr;
+    std::shared_ptr<QtBlockingCalls> calls;
+};
+
+bool WTreeRemote::run(const std::function<void(WTreeView&)>& fn) {
+    State& s = *state_;
+    bool ran = false;
+    const auto call = [&s, &fn, &ran] {
+        if (s.tree) {
+            fn(*s.tree);
+            ran = true;
+        }
+    };
+    if (QThread::currentThread() == s.thread)
+        call();
+    else
+        s.calls->runAndWait(call);
+    return ran;
+}
+
+void WTreeRemote::close() {
+    state_->tree = nullptr;
+    state_->calls->close();
+}
 
 struct WTreeView::Impl {
     // Null once the widget is gone, which Qt may take along with an owner window before this object goes.
@@ -27,6 +73,8 @@ struct WTreeView::Impl {
     WTreeItem nextHandle = 1;
     const WImageList* images = nullptr;
     bool quiet = false; // the program's own changes raise no events
+    std::unique_ptr<RemoteReceiver> receiver;
+    std::shared_ptr<WTreeRemote> remote;
 
     explicit Impl(QTreeWidget* widget) : tree(widget) {}
 
@@ -41,14 +89,32 @@ struct WTreeView::Impl {
         return item ? static_cast<WTreeItem>(item->data(0, kHandleRole).toLongLong()) : 0;
     }
 
+    // Icons by (image, selected image), so that thousands of items share a few.
+    mutable std::unordered_map<long long, QIcon> icons;
+
     QIcon icon(int image, int selectedImage) const {
         if (!images || image < 0)
             return {};
+        const long long key = (static_cast<long long>(image) << 32) | static_cast<unsigned>(selectedImage);
+        if (const auto it = icons.find(key); it != icons.end())
+            return it->second;
         const QSize size(images->width(), images->height());
         QIcon icon(QtImageCache::bitmap(images->bitmapId(image), size));
         if (selectedImage >= 0)
             icon.addPixmap(QtImageCache::bitmap(images->bitmapId(selectedImage), size), QIcon::Selected);
+        icons.emplace(key, icon);
         return icon;
+    }
+
+    QTreeWidgetItem* newItem(const WString& text, int image, int selectedImage) {
+        auto* item = new QTreeWidgetItem(QStringList{QtText::toQString(text)});
+        const WTreeItem handle = nextHandle++;
+        item->setData(0, kHandleRole, QVariant::fromValue<qlonglong>(handle));
+        item->setData(0, kImageRole, image);
+        item->setData(0, kSelectedImageRole, selectedImage);
+        applyIcon(item);
+        items.emplace(handle, item);
+        return item;
     }
 
     void applyIcon(QTreeWidgetItem* item) const {
@@ -89,7 +155,23 @@ WTreeView::WTreeView(WForm& parent, int id)
     });
 }
 
-WTreeView::~WTreeView() = default;
+WTreeView::~WTreeView() {
+    if (impl_->remote)
+        impl_->remote->close();
+}
+
+std::shared_ptr<WTreeRemote> WTreeView::remote() {
+    if (!impl_->remote) {
+        impl_->receiver = std::make_unique<RemoteReceiver>();
+        auto state = std::make_shared<WTreeRemote::State>();
+        state->tree = this;
+        state->thread = impl_->receiver->thread();
+        state->calls = std::make_shared<QtBlockingCalls>(impl_->receiver.get());
+        impl_->receiver->calls = state->calls;
+        impl_->remote = std::make_shared<WTreeRemote>(state);
+    }
+    return impl_->remote;
+}
 
 // Every operation runs on the user-interface thread: the folder tree is filled by a worker, which waits
 // for each operation as it would for a message sent to the tree's window.
@@ -112,19 +194,44 @@ WTreeItem WTreeView::addItem(WTreeItem parent, const WString& text, int image, i
             position = QtListOrder::insertPosition(
                 siblings, [&](int i) { return siblingAt(i)->text(0); }, q);
 
-        auto* item = new QTreeWidgetItem(QStringList{q});
-        const WTreeItem handle = impl_->nextHandle++;
-        item->setData(0, kHandleRole, QVariant::fromValue<qlonglong>(handle));
-        item->setData(0, kImageRole, image);
-        item->setData(0, kSelectedImageRole, selectedImage);
-        impl_->applyIcon(item);
+        QTreeWidgetItem* item = impl_->newItem(text, image, selectedImage);
         const ScopedFlag quiet(impl_->quiet);
         if (parentItem)
             parentItem->insertChild(position, item);
         else
             tree->insertTopLevelItem(position, item);
-        impl_->items.emplace(handle, item);
-        return handle;
+        return Impl::handleOf(item);
+    });
+}
+
+std::vector<WTreeItem> WTreeView::addItems(WTreeItem parent, const std::vector<NewItem>& items,
+                                           const std::function<bool()>& stillWanted) {
+    return bridge().call([&] {
+        std::vector<WTreeItem> handles;
+        QTreeWidget* tree = impl_->tree;
+        QTreeWidgetItem* parentItem = parent ? impl_->find(parent) : nullptr;
+        if (!tree || (parent && !parentItem) || (stillWanted && !stillWanted()))
+            return handles;
+        // One insertion at the front and one at the end, rather than one per item.
+        QList<QTreeWidgetItem*> front, back;
+        handles.reserve(items.size());
+        for (const NewItem& n : items) {
+            QTreeWidgetItem* item = impl_->newItem(n.text, n.image, -1);
+            handles.push_back(Impl::handleOf(item));
+            if (n.where == WTreeInsert::First)
+                front.prepend(item);
+            else
+                back.append(item);
+        }
+        const ScopedFlag quiet(impl_->quiet);
+        if (parentItem) {
+            parentItem->insertChildren(0, front);
+            parentItem->addChildren(back);
+        } else {
+            tree->insertTopLevelItems(0, front);
+            tree->addTopLevelItems(back);
+        }
+        return handles;
     });
 }
 
@@ -228,6 +335,7 @@ void WTreeView::removeAll() {
 void WTreeView::setImageList(const WImageList* images) {
     bridge().call([&] {
         impl_->images = images;
+        impl_->icons.clear();
         QTreeWidget* tree = impl_->tree;
         if (!tree)
             return;

@@ -3,6 +3,7 @@
 #include "toolkit/gui/WControl.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -13,6 +14,25 @@ class WImageList;
 using WTreeItem = std::intptr_t;
 
 enum class WTreeInsert { First, Last, Sorted };
+
+class WTreeView;
+
+// A worker's way to a tree view that it may outlive: each run happens on the user-interface thread
+// while the worker waits; once the tree has gone, or the remote was closed, a run does nothing.
+class WTreeRemote {
+public:
+    struct State;
+    explicit WTreeRemote(std::shared_ptr<State> state) : state_(std::move(state)) {}
+
+    // From any thread: runs fn with the tree on the user-interface thread and waits for it. False when
+    // fn did not run (the tree is gone, or the remote closed).
+    bool run(const std::function<void(WTreeView&)>& fn);
+    // On the user-interface thread: every later run is refused and every waiting one released.
+    void close();
+
+private:
+    std::shared_ptr<State> state_;
+};
 
 // A tree of texts with images from an image list. Tree styles: WStyle::TreeButtons (expand buttons),
 // WStyle::TreeLinesAtRoot (buttons and lines also for top-level items), WStyle::TreeShowSelAlways (the
@@ -31,6 +51,17 @@ public:
     // alphabetical order. Returns the new item, or 0 when parent is not an item of this tree.
     WTreeItem addItem(WTreeItem parent, const WString& text, int image = -1, int selectedImage = -1,
                       WTreeInsert where = WTreeInsert::Last);
+    // Many children in one call: First and Last as for addItem, in the given order (so items inserted
+    // First end up in reverse order); Sorted counts as Last. Runs only while stillWanted() holds, which is
+    // asked on the user-interface thread right before the items go in. Returns the new items in the
+    // given order; none when parent is not an item of this tree or stillWanted() says no.
+    struct NewItem {
+        WString text;
+        int image = -1;
+        WTreeInsert where = WTreeInsert::Last;
+    };
+    std::vector<WTreeItem> addItems(WTreeItem parent, const std::vector<NewItem>& items,
+                                    const std::function<bool()>& stillWanted = {});
     WString itemText(WTreeItem item) const;
     WTreeItem parentItem(WTreeItem item) const;
     // The children in order; parent 0 gives the top-level items.
@@ -46,6 +77,9 @@ public:
     bool expandItem(WTreeItem item, bool expand = true);
     bool isExpanded(WTreeItem item) const;
     void removeAll();
+
+    // A remote for a worker thread; closed when the tree goes.
+    std::shared_ptr<WTreeRemote> remote();
 
     // The images of the items; the list is not owned and must outlive its use here.
     void setImageList(const WImageList* images);

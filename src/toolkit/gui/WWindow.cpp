@@ -143,6 +143,11 @@ bool WWindow::isEnabled() const {
     return w && w->isEnabled();
 }
 
+void WWindow::setEnabled(bool enabled) {
+    if (QWidget* w = widget())
+        w->setEnabled(enabled);
+}
+
 void WWindow::setVisible(bool visible) {
     if (QWidget* w = widget())
         w->setVisible(visible);

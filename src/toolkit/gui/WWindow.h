@@ -31,6 +31,8 @@ public:
     // On screen: shown, and so is every window it lies in.
     bool isVisible() const;
     bool isEnabled() const;
+    // A disabled window ignores mouse and keyboard and is shown greyed.
+    void setEnabled(bool enabled);
     // Shown or hidden by the program, whether or not its form is on screen.
     void setVisible(bool visible);
     bool isShown() const;

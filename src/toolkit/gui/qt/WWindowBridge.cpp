@@ -7,6 +7,7 @@
 
 #include <QAbstractScrollArea>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QMouseEvent>
 #include <QThread>
 #include <QWindowStateChangeEvent>
@@ -107,11 +108,21 @@ bool WWindowBridge::dispatch(WEventData& data) {
     return handled;
 }
 
-void WWindowBridge::openContextMenuLater() {
-    post([this] {
+void WWindowBridge::openContextMenuLater(bool atWidget) {
+    post([this, atWidget] {
+        if (!owner_->contextMenu())
+            return;
+        // The owner may set up the items (enable, grey) before the menu opens.
+        const auto life = owner_->events().lifetime();
+        raiseSimple(WEventId::InitMenuEvent);
+        if (life.expired() || !owner_)
+            return;
         if (WPopupMenu* menu = owner_->contextMenu()) {
             ++depth_;
-            menu->track();
+            if (atWidget && widget_)
+                menu->trackAt(widget_->mapToGlobal(QPoint(0, widget_->height())));
+            else
+                menu->track();
             --depth_;
         }
     });
@@ -181,8 +192,13 @@ bool WWindowBridge::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonDblClick:
         return onSurface && mouseEvent(static_cast<QMouseEvent*>(event));
     case QEvent::ContextMenu:
-        // The attached popup replaces the widget's own context menu; it opens on the button's release.
-        return owner_->contextMenu() != nullptr;
+        // The attached popup replaces the widget's own context menu; it opens on the button's release,
+        // or at once below the window for the menu key or Shift+F10.
+        if (!owner_->contextMenu())
+            return false;
+        if (static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard)
+            openContextMenuLater(true);
+        return true;
     case QEvent::Close:
         return onWindow && closeEvent(static_cast<QCloseEvent*>(event));
     case QEvent::WindowStateChange:

@@ -55,8 +55,9 @@ public:
 
     // Raises the event on the owner's table. Returns whether a handler handled it.
     bool dispatch(WEventData& data);
-    // An unhandled RightButtonUpEvent opens the context menu once the current event has been handled.
-    void openContextMenuLater();
+    // An unhandled RightButtonUpEvent opens the context menu once the current event has been handled,
+    // after InitMenuEvent; at the cursor, or below the window for a keyboard request.
+    void openContextMenuLater(bool atWidget = false);
     // The close sequence: SystemCommandEvent (for a close from the window system), QueryCloseEvent,
     // CloseEvent; when none is handled the window goes (hidden, then DestroyEvent). Returns whether it
     // went.
