@@ -49,6 +49,10 @@ const std::vector<WBitmapTemplate>& bitmapTable() {
         {142, 173, 84, "Morlanz", WBitmapLook::Logo},
         {143, 173, 84, "Morlanz", WBitmapLook::Logo},
         {144, 120, 58, "Morlanz", WBitmapLook::Logo},
+        // The folder tree's 16 x 16 pictures, numbered apart from the picture buttons' bitmaps.
+        {kTreeBitmapBase + 101, 16, 16, "", WBitmapLook::File},
+        {kTreeBitmapBase + 102, 16, 16, "", WBitmapLook::Folder},
+        {kTreeBitmapBase + 103, 16, 16, "", WBitmapLook::Folder},
     };
     return table;
 }

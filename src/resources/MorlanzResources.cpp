@@ -28,7 +28,7 @@ const MorlanzResources& MorlanzResources::instance() {
 }
 
 const WFormTemplate* MorlanzResources::form(const char* name) const {
-    for (const WFormTemplate* layout : {&form1Layout(), &form2Layout()}) {
+    for (const WFormTemplate* layout : {&form1Layout(), &form2Layout(), &form5Layout()}) {
         if (name && std::strcmp(layout->name, name) == 0)
             return layout;
     }

@@ -25,6 +25,11 @@ constexpr int cb_1 = 101, cb_speichern = 102, checkbox_kopie = 103, label_kopie 
               checkbox_sound_ani = 106;
 } // namespace Form2Id
 
+// Control ids of the new-folder form "ID_Form5".
+namespace Form5Id {
+constexpr int textb_nach = 101, cb_1 = 102, cb_ordner_erstellen = 103;
+} // namespace Form5Id
+
 // Command ids of the menus and the key table.
 namespace MenuId {
 constexpr int Einleitung = 1001, Beenden = 1003, Einstellung = 1004, Tutorial = 1006, Hilfe = 1007, Impressum = 1009;
@@ -33,6 +38,8 @@ constexpr int OrdnerErstellen = 10000;
 } // namespace MenuId
 
 constexpr int kMainIconId = 100;
+// The folder tree's bitmaps 101 to 103 are kTreeBitmapBase + 101 ...: the picture buttons use those numbers.
+constexpr int kTreeBitmapBase = 1000;
 
 // The program's resource catalogue; install it with WResources::install(&MorlanzResources::instance()).
 class MorlanzResources : public WResourceCatalog {
@@ -49,6 +56,7 @@ public:
 // The tables, one file each.
 const WFormTemplate& form1Layout();
 const WFormTemplate& form2Layout();
+const WFormTemplate& form5Layout();
 const std::vector<WMenuTemplate>& menuTables();
 const std::vector<WAcceleratorTemplate>& acceleratorTables();
 const std::vector<WBitmapTemplate>& bitmapTable();
