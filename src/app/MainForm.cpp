@@ -1,6 +1,8 @@
 #include "app/MainForm.h"
 
 #include "app/WindowLink.h"
+#include "app/editor/FolderBrowser.h"
+#include "app/editor/FolderRoots.h"
 #include "app/editor/JobEditor.h"
 #include "app/effects/Effects.h"
 #include "app/form1/Form1.h"
@@ -32,15 +34,18 @@ constexpr int kWindowHeight = 580;
 
 } // namespace
 
-MainForm::MainForm(std::function<bool()> stopRequested)
+MainForm::MainForm(std::function<bool()> stopRequested, std::function<std::vector<WString>()> folderRoots)
     : form_(std::make_unique<Form1>()), link_(std::make_shared<WindowLink>(*form_)),
-      stopRequested_(std::move(stopRequested)) {}
+      stopRequested_(std::move(stopRequested)),
+      folderRoots_(folderRoots ? std::move(folderRoots) : std::function<std::vector<WString>()>(&FolderRoots::Roots)) {}
 
 MainForm::~MainForm() {
     // Normally ShutDown stopped the workers. A form dropped without a close (a failed start, a
     // test) stops them here without handling messages; one that is given up wakes to a detached
     // window link and shared state only.
     link_->Detach();
+    if (folders_)
+        folders_->Detach();
     slots_.StopAll(
         [this] {
             if (runner_)
@@ -58,7 +63,8 @@ bool MainForm::create() {
         jobList_->UpdateJobButtons();
         jobList_->ShowSelectedJob();
     });
-    editor_ = std::make_unique<JobEditor>(*form_, data_, busy_);
+    folders_ = std::make_unique<FolderBrowser>(*form_, data_, slots_, *views_, folderRoots_, [this] { PickUpPath(); });
+    editor_ = std::make_unique<JobEditor>(*form_, data_, busy_, *views_, slots_, *folders_, [this] { RefreshJobs(); });
     logView_ = std::make_unique<LogView>(*form_, busy_, *views_);
     runner_ = std::make_unique<BackupRunner>(*form_, busy_);
     settings_ = std::make_unique<SettingsController>(*form_, busy_);
@@ -80,9 +86,6 @@ void MainForm::connectEvents() {
         item->connect(WEventId::ClickEvent, this, &MainForm::onExitCommand);
     f.cb_1->connect(WEventId::ClickEvent, this, &MainForm::onPauseCommand);
     f.cb_2->connect(WEventId::ClickEvent, this, &MainForm::onResumeCommand);
-    f.cb_anlegen->connect(WEventId::ClickEvent, this, &MainForm::onNewCommand);
-    f.cb_bearbeiten->connect(WEventId::ClickEvent, this, &MainForm::onEditCommand);
-    f.cb_verwerfen->connect(WEventId::ClickEvent, this, &MainForm::onDiscardCommand);
 }
 
 void MainForm::connectPictureButtons() {
@@ -94,6 +97,15 @@ void MainForm::connectPictureButtons() {
     c.openLog = [this] { OpenLogView(); };
     c.exit = [this] { ExitProgram(); };
     c.discardJob = [this] { DiscardJob(); };
+    c.saveJob = [this] { editor_->SaveEditedJob(); };
+    c.addSource = [this] { editor_->AddSource(); };
+    c.removeSources = [this] { editor_->RemoveSelectedSources(); };
+    c.removeAllSources = [this] { editor_->RemoveAllSources(); };
+    c.setDestination = [this] { editor_->SetDestination(); };
+    c.refreshTree = [this] {
+        if (!folders_->IsTreeThreadRunning())
+            folders_->StartTreeThread();
+    };
     c.clearLog = [this] {
         if (!busy_.RefuseWhileBusy(form_.get()))
             ClearLog();
@@ -167,7 +179,8 @@ void MainForm::ApplyStartMode() {
 }
 
 void MainForm::PickUpPath() {
-    if (data_.pathPickUpPending) {
+    // The new-folder form hands its folder over when it closes with "Ok", not before.
+    if (data_.pathPickUpPending && !folders_->newFolderDialog()) {
         form_->textb_nach->setText(ProgramSettings::TakePath());
         data_.pathPickUpPending = false;
     }
@@ -184,29 +197,20 @@ void MainForm::ExitProgram() {
 }
 
 void MainForm::NewJob() {
-    if (busy_.RefuseWhileBusy(form_.get()))
-        return;
-    data_.editingNewJob = true;
-    views_->HideOverview();
-    views_->ShowEditor();
+    editor_->NewJob();
 }
 
 void MainForm::EditJob() {
-    if (busy_.RefuseWhileBusy(form_.get()))
-        return;
-    const WString name = form_->lb_anzeige->itemText(form_->lb_anzeige->selectedIndex());
-    if (name.isEmpty())
-        return;
-    data_.editingNewJob = false;
-    views_->HideOverview();
-    views_->ShowEditor();
-    LoadJobIntoEditor(name);
+    editor_->EditSelectedJob();
 }
 
 void MainForm::DiscardJob() {
-    views_->HideEditor();
-    form_->lb_anzeige->setFocus();
-    views_->ShowOverview();
+    editor_->DiscardJob();
+}
+
+void MainForm::RefreshJobs() {
+    jobList_->FillJobList();
+    jobList_->LoadSchedule();
 }
 
 void MainForm::FillJobList() {
@@ -328,20 +332,5 @@ bool MainForm::onPauseCommand(WEventData&) {
 
 bool MainForm::onResumeCommand(WEventData&) {
     ResumeScheduler(WorkerSlots::kScheduler);
-    return true;
-}
-
-bool MainForm::onNewCommand(WEventData&) {
-    NewJob();
-    return true;
-}
-
-bool MainForm::onEditCommand(WEventData&) {
-    EditJob();
-    return true;
-}
-
-bool MainForm::onDiscardCommand(WEventData&) {
-    DiscardJob();
     return true;
 }

@@ -9,10 +9,12 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class BackupRunner;
 class Effects;
 class Form1;
+class FolderBrowser;
 class Form2;
 class JobEditor;
 class JobList;
@@ -31,7 +33,9 @@ class MainForm {
 public:
     // stopRequested is asked during start-up's long reads: true (a SIGINT or SIGTERM arrived) ends
     // start-up early, before any worker starts; the message loop then handles the signal.
-    explicit MainForm(std::function<bool()> stopRequested = &WApplication::terminateRequested);
+    // folderRoots gives the folder tree's root folders.
+    explicit MainForm(std::function<bool()> stopRequested = &WApplication::terminateRequested,
+                      std::function<std::vector<WString>()> folderRoots = {});
     ~MainForm();
     MainForm(const MainForm&) = delete;
     MainForm& operator=(const MainForm&) = delete;
@@ -47,6 +51,8 @@ public:
     WorkerSlots& threadSlots() { return slots_; }
     Effects& effects() { return *effects_; }
     Views& views() { return *views_; }
+    JobEditor& editor() { return *editor_; }
+    FolderBrowser& folderBrowser() { return *folders_; }
     const BusyState& busy() const { return busy_; }
 
     // Start-up, activation and shutdown.
@@ -61,6 +67,8 @@ public:
     void NewJob();
     void EditJob();
     void DiscardJob();
+    // After a change of the catalogue: the job list and the schedule read again.
+    void RefreshJobs();
 
     // The job catalogue as the form shows it.
     void FillJobList();
@@ -101,9 +109,6 @@ private:
     bool onMaximize(WEventData& event);
     bool onExitCommand(WEventData& event);
     bool onPauseCommand(WEventData& event);
-    bool onNewCommand(WEventData& event);
-    bool onEditCommand(WEventData& event);
-    bool onDiscardCommand(WEventData& event);
     bool onResumeCommand(WEventData& event);
 
     // Declared in the order they are needed: the window first, so it outlives every controller.
@@ -115,6 +120,7 @@ private:
     std::unique_ptr<Effects> effects_;
     std::unique_ptr<JobList> jobList_;
     std::unique_ptr<Views> views_;
+    std::unique_ptr<FolderBrowser> folders_;
     std::unique_ptr<JobEditor> editor_;
     std::unique_ptr<LogView> logView_;
     std::unique_ptr<BackupRunner> runner_;
@@ -122,5 +128,6 @@ private:
     std::unique_ptr<PictureButtons> pictureButtons_;
     std::shared_ptr<Scheduler> scheduler_;
     std::function<bool()> stopRequested_;
+    std::function<std::vector<WString>()> folderRoots_;
     int startUpExitCode_ = 0;
 };

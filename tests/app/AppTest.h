@@ -33,9 +33,10 @@ class AppTest : public InTempDir {
 protected:
     AppTest() { WResources::install(&MorlanzResources::instance()); }
 
-    // A main form after start-up on the current work area.
-    static std::unique_ptr<MainForm> start() {
-        auto form = std::make_unique<MainForm>();
+    // A main form after start-up on the current work area. Its folder tree shows the given root
+    // folders (none by default, so no test lists the machine's folders).
+    static std::unique_ptr<MainForm> start(std::vector<WString> roots = {}) {
+        auto form = std::make_unique<MainForm>(&WApplication::terminateRequested, [roots] { return roots; });
         EXPECT_TRUE(form->create());
         return form;
     }

@@ -24,7 +24,6 @@ PictureButtons::PictureButtons(Form1& f, Effects& effects, ControllerData& d, Vi
         views.EnableSourceButton(false);
         views.EnableTargetButton(false);
     };
-    // The editor's own commands (sources, destination, tree, save) come with the editor.
     const Row rows[] = {
         {f.pictb_anlegen.get(), "Sicherung anlegen", {116, 117}, {}, c.newJob, noSourceNoTarget},
         {f.pictb_bearbeiten.get(),
@@ -42,12 +41,17 @@ PictureButtons::PictureButtons(Form1& f, Effects& effects, ControllerData& d, Vi
         {f.pictb_starten.get(), "Sicherung starten", {124, 125}, {&d.jobButtonsInactive}, c.startJob, {}},
         {f.pictb_log_anzeigen.get(), "Logdatei anzeigen", {127, 128}, {}, c.openLog, {}},
         {f.pictb_beenden.get(), "Programm beenden", {129, 130}, {}, c.exit, {}},
-        {f.pictb_quelle.get(), "Quelle >>", {100, 101}, {&d.sourceButtonInactive}, {}, {}},
-        {f.pictb_quelle_loeschen.get(), "löschen", {102, 103}, {}, {}, {}},
-        {f.pictb_quelle_aloeschen.get(), "alles löschen", {104, 105}, {}, {}, {}},
-        {f.pictb_ziel.get(), "Ziel >>", {106, 107}, {&d.targetButtonInactive}, {}, {}},
-        {f.pictb_tv_aktuell.get(), "Aktualisieren", {114, 115}, {}, {}, {}},
-        {f.pictb_sicherung_speichern.get(), "Sicherung speichern", {108, 109}, {&d.saveButtonInactive, true}, {}, {}},
+        {f.pictb_quelle.get(), "Quelle >>", {100, 101}, {&d.sourceButtonInactive}, c.addSource, {}},
+        {f.pictb_quelle_loeschen.get(), "löschen", {102, 103}, {}, c.removeSources, {}},
+        {f.pictb_quelle_aloeschen.get(), "alles löschen", {104, 105}, {}, c.removeAllSources, {}},
+        {f.pictb_ziel.get(), "Ziel >>", {106, 107}, {&d.targetButtonInactive}, c.setDestination, {}},
+        {f.pictb_tv_aktuell.get(), "Aktualisieren", {114, 115}, {}, c.refreshTree, {}},
+        {f.pictb_sicherung_speichern.get(),
+         "Sicherung speichern",
+         {108, 109},
+         {&d.saveButtonInactive, true},
+         c.saveJob,
+         {}},
         {f.pictb_sicherung_verwerfen.get(), "Sicherung verwerfen", {112, 111}, {}, c.discardJob, {}},
         {f.pictb_log_loeschen.get(), "Logdatei löschen", {131, 132}, {}, c.clearLog, {}},
         {f.pictb_log_schliessen.get(), "Logdatei schließen", {133, 134}, {}, c.closeLog, {}},

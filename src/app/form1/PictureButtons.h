@@ -18,6 +18,7 @@ public:
     struct Commands {
         std::function<void()> newJob, editJob, deleteJob, startJob, openLog, exit;
         std::function<void()> discardJob, clearLog, closeLog;
+        std::function<void()> saveJob, addSource, removeSources, removeAllSources, setDestination, refreshTree;
         std::function<void()> updateJobButtons; // after every release of delete
     };
 
