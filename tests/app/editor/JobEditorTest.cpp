@@ -1,11 +1,21 @@
 // The job editor's controls and the catalogue: loading, saving, and saves that cannot be written.
 #include "AppTest.h"
+#include "app/editor/FolderBrowser.h"
 #include "toolkit/gui/WCheckBox.h"
+#include "toolkit/gui/WCommandButton.h"
+#include "toolkit/gui/WPictureBox.h"
+#include "toolkit/gui/WTreeView.h"
 #include "toolkit/gui/WComboBox.h"
 #include "toolkit/gui/WMaskedTextBox.h"
 #include "toolkit/gui/WTextBox.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTest>
+
 #include <filesystem>
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -164,4 +174,211 @@ TEST_F(JobEditorTest, TextsTheFilesCannotHoldAreRefused) {
         ASSERT_EQ(boxes.shown().size(), shownBefore + 1) << c.label;
         EXPECT_EQ(boxes.shown().back().caption, "Morlanz 1.1 - Fehler");
     }
+}
+
+namespace {
+
+// The editor as the user works it: the tree over a temporary folder, picture buttons pressed with the
+// keyboard, fields typed.
+class EditorSessionTest : public JobEditorTest {
+protected:
+    void SetUp() override {
+        for (const char* d : {"baum/Fotos", "baum/briefe", "baum/Musik", "baum/Ziel"})
+            fs::create_directories(dir.file(d));
+        fs::create_directory_symlink(dir.file("baum/Fotos"), dir.file("baum/Fotos-Link"));
+        form = start({root()});
+    }
+
+    WString root() const { return *WString::fromUtf8(dir.file("baum").string()); }
+    WString path(const char* name) const { return root() + "/" + name; }
+
+    void waitForTree() {
+        QElapsedTimer timer;
+        timer.start();
+        while (form->folderBrowser().IsTreeThreadRunning() && timer.elapsed() < 20'000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        ASSERT_FALSE(form->folderBrowser().IsTreeThreadRunning());
+    }
+
+    // Selects the root's entry of that name in the tree.
+    void select(const char* name) {
+        WTreeView& tree = *form->form().tv_dir;
+        const WTreeItem top = tree.children(0).front();
+        for (WTreeItem item : tree.children(top)) {
+            if (tree.itemText(item).toUtf8() == name) {
+                tree.selectItem(item);
+                return;
+            }
+        }
+        ADD_FAILURE() << "no " << name;
+    }
+
+    static void press(WPictureBox& button) { QTest::keyClick(button.widget(), Qt::Key_Space); }
+
+    std::unique_ptr<MainForm> form;
+};
+
+} // namespace
+
+// New job, two sources, a destination, name and time typed, active ticked, saved: the exact bytes,
+// the log entry, and the overview again. The save button follows the fields on the way.
+TEST_F(EditorSessionTest, AWholeNewJobSession) {
+    Form1& f = form->form();
+    f.checkbox_aktiv->setChecked(true); // a new job starts unticked all the same
+    press(*f.pictb_anlegen);
+    waitForTree();
+    ASSERT_TRUE(f.pictb_sicherung_speichern->isShown());
+    EXPECT_FALSE(f.checkbox_aktiv->isChecked());
+    EXPECT_TRUE(form->data().saveButtonInactive);
+    EXPECT_FALSE(f.cb_speichern->isEnabled());
+
+    select("Musik");
+    press(*f.pictb_quelle);
+    select("Fotos");
+    press(*f.pictb_quelle);
+    press(*f.pictb_quelle); // listed already: nothing added, nothing said
+    select("Ziel");
+    press(*f.pictb_ziel);
+    EXPECT_EQ(textsOf(*f.lb_von), (std::vector<std::string>{path("Fotos").toUtf8(), path("Musik").toUtf8()}));
+    EXPECT_EQ(f.textb_nach->text(), path("Ziel"));
+    EXPECT_TRUE(form->data().saveButtonInactive) << "no name yet";
+
+    QWidget* nameBox = f.textb_name_der_sicherung->widget();
+    QTest::keyClicks(nameBox, "B");
+    QTest::sendKeyEvent(QTest::Click, nameBox, Qt::Key_Udiaeresis, QStringLiteral("ü"), Qt::NoModifier);
+    QTest::keyClicks(nameBox, "ro [alt] = 1 ");
+    EXPECT_FALSE(form->data().saveButtonInactive) << "complete while the active box is clear";
+    QTest::keyClick(f.checkbox_aktiv->widget(), Qt::Key_Space);
+    EXPECT_TRUE(form->data().saveButtonInactive) << "active needs a time";
+    f.mtextb_uhr->setFocus();
+    QTest::keyClick(f.mtextb_uhr->widget(), Qt::Key_Home);
+    QTest::keyClicks(f.mtextb_uhr->widget(), "07");
+    EXPECT_EQ(f.mtextb_uhr->text(), "07:--");
+    EXPECT_TRUE(form->data().saveButtonInactive);
+    QTest::keyClicks(f.mtextb_uhr->widget(), "30");
+    EXPECT_EQ(f.mtextb_uhr->enteredText(), "0730");
+    EXPECT_FALSE(form->data().saveButtonInactive);
+    EXPECT_TRUE(f.cb_speichern->isEnabled());
+    f.combo_tag->select(6);
+
+    press(*f.pictb_sicherung_speichern);
+    EXPECT_TRUE(boxes.shown().empty()) << boxTexts().front();
+    const std::string name = "B\xfcro [alt] = 1 ";
+    EXPECT_EQ(TempWorkDir::readBytes(dir.file("savename.ini")),
+              "[SICHERUNG]\r\nname_1=" + name + "\r\n\r\n[NUMMER]\r\nwert=1");
+    EXPECT_EQ(TempWorkDir::readBytes(dir.file("save.ini")),
+              "[" + name + "]\r\nvon_0=" + path("Fotos").bytes() + "\r\nvon_1=" + path("Musik").bytes() + "\r\nnach=" +
+                  path("Ziel").bytes() + "\r\nwann=Sonnabend\r\nzeit=07:30\r\naktiv=ja\r\n");
+    EXPECT_EQ(logTail(), "Sicherung=neu\r\nName=" + name + "\r\nVerlauf=ok\r\n");
+    EXPECT_FALSE(f.pictb_sicherung_speichern->isShown());
+    EXPECT_EQ(textsOf(*f.lb_anzeige), (std::vector<std::string>{"Büro [alt] = 1 "}));
+    EXPECT_EQ(f.tv_dir->count(), 0) << "the closed editor is empty";
+    EXPECT_EQ(form->data().scheduleList->Count(), 1);
+
+    // Loaded again, the name with its brackets, "=" and blanks comes back exactly.
+    form->EditJob();
+    EXPECT_EQ(f.textb_name_der_sicherung->text(), *WString::fromUtf8(name.substr(0, 1) + "ü" + name.substr(2)));
+    EXPECT_EQ(f.mtextb_uhr->text(), "07:30");
+    EXPECT_TRUE(form->data().saveButtonInactive) << "nothing changed yet";
+    waitForTree();
+}
+
+// Editing keeps the stored order until a source is added; three marked sources go, whatever their
+// places; removing all re-evaluates the save state.
+TEST_F(EditorSessionTest, EditingSourcesKeepsOrderAndRemovesExactlyTheMarked) {
+    const std::string names = "[SICHERUNG]\r\nname_1=Alt\r\n\r\n[NUMMER]\r\nwert=1\r\n";
+    TempWorkDir::writeBytes("savename.ini", names);
+    TempWorkDir::writeBytes("save.ini", "[Alt]\r\nvon_0=/z\r\nvon_1=/b\r\nvon_2=/y\r\nvon_3=/a\r\nvon_4=/x\r\nnach=" +
+                                            path("Ziel").bytes() + "\r\nwann=Montag\r\nzeit=08:00\r\naktiv=nein\r\n");
+    form->FillJobList();
+    form->UpdateJobButtons();
+    Form1& f = form->form();
+    press(*f.pictb_bearbeiten);
+    waitForTree();
+    EXPECT_EQ(textsOf(*f.lb_von), (std::vector<std::string>{"/z", "/b", "/y", "/a", "/x"}));
+    // Ticking the box twice is a change: the unchanged job may be saved again.
+    QTest::keyClick(f.checkbox_aktiv->widget(), Qt::Key_Space);
+    QTest::keyClick(f.checkbox_aktiv->widget(), Qt::Key_Space);
+    EXPECT_FALSE(form->data().saveButtonInactive);
+
+    for (int i : {0, 2, 4})
+        f.lb_von->setSelected(i, true);
+    press(*f.pictb_quelle_loeschen);
+    EXPECT_EQ(textsOf(*f.lb_von), (std::vector<std::string>{"/b", "/a"}));
+    select("briefe");
+    press(*f.pictb_quelle);
+    EXPECT_EQ(textsOf(*f.lb_von), (std::vector<std::string>{"/b", "/a", path("briefe").toUtf8()}))
+        << "an added source takes its sorted place; the loaded ones stay where they are";
+
+    press(*f.pictb_quelle_aloeschen);
+    EXPECT_EQ(f.lb_von->count(), 0);
+    EXPECT_TRUE(form->data().saveButtonInactive);
+    EXPECT_FALSE(f.cb_speichern->isEnabled());
+}
+
+// Refusals leave the editor open with every field and write nothing: a destination that is a source
+// (also through a link; letter case counts), a name another job has, a name that cannot be stored,
+// and a catalogue that cannot be written.
+TEST_F(EditorSessionTest, RefusedSavesKeepTheEditorAndTheFiles) {
+    TempWorkDir::writeBytes("savename.ini", kNames);
+    TempWorkDir::writeBytes("save.ini", kJobs);
+    const struct {
+        const char* label;
+        const char* name;
+        const char* destination;
+        const char* expected;
+        int failWrite;
+    } cases[] = {
+        {"same folder", "Neu", "Fotos", "Quelle und Ziel darf nicht gleich sein !", 0},
+        {"same folder through a link", "Neu", "Fotos-Link", "Quelle und Ziel darf nicht gleich sein !", 0},
+        {"name taken", "Alt", "Ziel", "Es gibt schon eine Sicherung mit dem Namen \"Alt\"", 0},
+        {"name with a line break", "Zwei\nZeilen", "Ziel", "Zeilenumbruch", 0},
+        {"disk full", "Neu", "Ziel", "No space left on device", 1},
+    };
+    Form1& f = form->form();
+    for (const auto& c : cases) {
+        std::filesystem::remove("save.log");
+        form->FillJobList();
+        press(*f.pictb_anlegen);
+        waitForTree();
+        select("Fotos");
+        press(*f.pictb_quelle);
+        select(c.destination);
+        press(*f.pictb_ziel);
+        f.textb_name_der_sicherung->setText(WString::fromBytes(c.name));
+        const std::size_t before = boxes.shown().size();
+        {
+            std::unique_ptr<FailNthWrite> disk;
+            if (c.failWrite)
+                disk = std::make_unique<FailNthWrite>(c.failWrite);
+            press(*f.pictb_sicherung_speichern);
+        }
+        ASSERT_EQ(boxes.shown().size(), before + 1) << c.label;
+        EXPECT_EQ(boxes.shown().back().caption, "Morlanz 1.1 - Fehler");
+        const std::string text = boxes.shown().back().text.toUtf8();
+        EXPECT_NE(text.find(c.expected), std::string::npos) << c.label << ": " << text;
+        EXPECT_TRUE(f.pictb_sicherung_speichern->isShown()) << c.label;
+        EXPECT_EQ(f.textb_name_der_sicherung->text(), WString::fromBytes(c.name)) << c.label;
+        EXPECT_EQ(f.lb_von->count(), 1) << c.label;
+        EXPECT_EQ(TempWorkDir::readBytes("savename.ini"), kNames) << c.label;
+        EXPECT_EQ(TempWorkDir::readBytes("save.ini"), kJobs) << c.label;
+        EXPECT_EQ(form->data().jobCount, 1) << c.label;
+        EXPECT_TRUE(form->threadSlots()[WorkerSlots::kScheduler].state() != ThreadSlot::Paused) << c.label;
+        press(*f.pictb_sicherung_verwerfen);
+    }
+    // Renaming the edited job to another's name is refused too; keeping its own name is not.
+    TempWorkDir::writeBytes("savename.ini", "[SICHERUNG]\r\nname_2=Zwei\r\nname_1=Alt\r\n\r\n[NUMMER]\r\nwert=2\r\n");
+    TempWorkDir::writeBytes("save.ini", kJobs + "\r\n[Zwei]\r\nvon_0=/z\r\nnach=/n\r\nwann=Montag\r\nzeit=\r\naktiv=nein\r\n");
+    form->FillJobList();
+    form->UpdateJobButtons();
+    press(*f.pictb_bearbeiten); // "Alt", the first in the list
+    waitForTree();
+    f.textb_name_der_sicherung->setText("Zwei");
+    const std::size_t before = boxes.shown().size();
+    press(*f.pictb_sicherung_speichern);
+    ASSERT_EQ(boxes.shown().size(), before + 1);
+    f.textb_name_der_sicherung->setText("Alt");
+    press(*f.pictb_sicherung_speichern);
+    EXPECT_EQ(boxes.shown().size(), before + 1);
+    EXPECT_FALSE(f.pictb_sicherung_speichern->isShown());
 }
