@@ -113,6 +113,7 @@ void MainForm::connectPictureButtons() {
     c.closeLog = [this] { CloseLogView(); };
     c.updateJobButtons = [this] { UpdateJobButtons(); };
     pictureButtons_ = std::make_unique<PictureButtons>(*form_, *effects_, data_, *views_, c);
+    form_->setEditorTabOrder();
 }
 
 bool MainForm::StartUp() {

@@ -8,6 +8,7 @@
 #include "toolkit/gui/WLabel.h"
 #include "toolkit/gui/WListBox.h"
 #include "toolkit/gui/WMaskedTextBox.h"
+#include "toolkit/gui/WPictureBox.h"
 #include "toolkit/gui/WRichTextBox.h"
 #include "toolkit/gui/WTextBox.h"
 #include "toolkit/gui/WTreeView.h"
@@ -254,4 +255,43 @@ TEST_F(MainFormTest, TheKeyboardAndScreenReadersFindTheirWay) {
         EXPECT_EQ(iface->text(QAccessible::Name), QString::fromUtf8(name));
     }
     EXPECT_EQ(QAccessible::queryAccessibleInterface(f.widget())->role(), QAccessible::Window) << "a frame";
+}
+
+// In the open editor Tab goes through the tree, its buttons, every field and the save buttons, in
+// reading order; the picture buttons are named by their captions for screen readers.
+TEST_F(MainFormTest, TabWalksTheEditorInReadingOrder) {
+    auto form = start();
+    Form1& f = form->form();
+    form->NewJob();
+    const std::vector<std::pair<WWindow*, const char*>> expected = {
+        {f.tv_dir.get(), "Pfad wählen"},
+        {f.pictb_tv_aktuell.get(), "Aktualisieren"},
+        {f.pictb_quelle.get(), "Quelle >>"},
+        {f.pictb_quelle_loeschen.get(), "löschen"},
+        {f.pictb_quelle_aloeschen.get(), "alles löschen"},
+        {f.pictb_ziel.get(), "Ziel >>"},
+        {f.textb_name_der_sicherung.get(), "Name der Sicherung"},
+        {f.lb_von.get(), "von"},
+        {f.textb_nach.get(), "nach"},
+        {f.combo_tag.get(), "wann"},
+        {f.mtextb_uhr.get(), "Zeit"},
+        {f.checkbox_aktiv.get(), "aktiv"},
+        {f.pictb_sicherung_speichern.get(), "Sicherung speichern"},
+        {f.pictb_sicherung_verwerfen.get(), "Sicherung verwerfen"},
+    };
+    // What Tab would reach next from the tree: focusable, shown and enabled widgets in chain order.
+    std::vector<QWidget*> reached;
+    QWidget* w = f.tv_dir->widget();
+    do {
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(f.widget()) && w->isEnabled())
+            reached.push_back(w);
+        w = w->nextInFocusChain();
+    } while (w != f.tv_dir->widget() && reached.size() < 40);
+    ASSERT_GE(reached.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(reached[i], expected[i].first->widget()) << "stop " << i << ": " << expected[i].second;
+        // A combo box reads out its chosen day; its label is its accessible name.
+        EXPECT_EQ(expected[i].first->widget()->accessibleName(), QString::fromUtf8(expected[i].second));
+    }
+    form->DiscardJob();
 }

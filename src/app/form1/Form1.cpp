@@ -120,6 +120,14 @@ void Form1::createControls() {
     label_1 = make<WLabel>(*this, Form1Id::label_1);
 }
 
+void Form1::setEditorTabOrder() {
+    // The editor in the order it reads: the tree and its buttons, then the fields, then save.
+    WWindow::setTabOrder({tv_dir.get(), pictb_tv_aktuell.get(), pictb_quelle.get(), pictb_quelle_loeschen.get(),
+                          pictb_quelle_aloeschen.get(), pictb_ziel.get(), textb_name_der_sicherung.get(), lb_von.get(),
+                          textb_nach.get(), combo_tag.get(), mtextb_uhr.get(), checkbox_aktiv.get(),
+                          pictb_sicherung_speichern.get(), pictb_sicherung_verwerfen.get()});
+}
+
 void Form1::applyAppearance() {
     // Every control but the picture boxes and the hidden buttons uses the font "8.Arial".
     WWindow* const arialControls[] = {

@@ -27,6 +27,8 @@ public:
 
     // Creates the window and its controls. False when the window cannot be created.
     bool create();
+    // Once the picture boxes take the focus as buttons: Tab through the editor in reading order.
+    void setEditorTabOrder();
 
     // Editor view
     std::unique_ptr<WTreeView> tv_dir;

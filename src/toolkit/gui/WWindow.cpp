@@ -174,6 +174,13 @@ void WWindow::setFocusable(bool focusable) {
         w->setFocusPolicy(focusable ? Qt::StrongFocus : Qt::NoFocus);
 }
 
+void WWindow::setTabOrder(const std::vector<WWindow*>& order) {
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        if (order[i - 1]->widget() && order[i]->widget())
+            QWidget::setTabOrder(order[i - 1]->widget(), order[i]->widget());
+    }
+}
+
 void WWindow::setAccessibleName(const WString& name) {
     if (QWidget* w = widget())
         w->setAccessibleName(QtText::toQString(name));

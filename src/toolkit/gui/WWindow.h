@@ -2,6 +2,8 @@
 
 #include "toolkit/core/WString.h"
 #include "toolkit/core/WorkArea.h" // WRect
+
+#include <vector>
 #include "toolkit/gui/WEvent.h"
 
 #include <cstdint>
@@ -42,6 +44,8 @@ public:
     bool hasFocus() const;
     // A window that is not focusable is skipped by Tab and never takes the focus.
     void setFocusable(bool focusable);
+    // Tab goes through the windows in this order (windows of one form).
+    static void setTabOrder(const std::vector<WWindow*>& order);
     // The name assistive technology reads for the window (a control: its caption label's text).
     void setAccessibleName(const WString& name);
 
