@@ -9,21 +9,19 @@
 
 class Form1;
 class Form5;
+class TreeFiller;
 class Views;
 class WImageList;
 class WorkerSlots;
 struct ControllerData;
 struct WEventData;
 
-// The editor's folder tree: filled from the root folders by the "treeview thread" (slot 2) or on
-// the user-interface thread, one level ahead of what the user opens; turns items into paths and
-// switches the source and destination buttons by the selection. Also the destination's context
-// menu, which opens the new-folder form.
+// The editor's folder tree: filled from the root folders one level ahead of what the user opens,
+// turns items into paths and switches the source and destination buttons by the selection. Also
+// the destination's context menu, which opens the new-folder form.
 class FolderBrowser {
 public:
     using RootsProvider = std::function<std::vector<WString>()>;
-    // At most this many items go into the tree in one step on the user-interface thread.
-    static constexpr std::size_t kItemsPerStep = 1000;
 
     // pathReady runs when the new-folder form has handed over a folder (PickUpPath).
     FolderBrowser(Form1& form, ControllerData& data, WorkerSlots& slots, Views& views, RootsProvider roots,
@@ -34,8 +32,7 @@ public:
 
     // Rebuilds the whole tree on the calling (user-interface) thread.
     void RefreshTree();
-    // Rebuilds it on the tree thread. A fill under way is abandoned and the running thread fills
-    // again; nothing the old fill had not yet added appears.
+    // Rebuilds it on the "treeview thread"; a fill under way is outdated and the thread fills again.
     void StartTreeThread();
     bool IsTreeThreadRunning() const;
     // Empties the tree; a fill under way adds nothing more.
@@ -44,6 +41,7 @@ public:
     // handling messages while its workers stop.
     void Detach();
 
+    // Lists the item's folders one level ahead, on the tree thread.
     void ExpandTreeItem(WTreeItem item);
     WString ItemPath(WTreeItem item) const;
     // The selected item's path; holdable is false when a name on the way is shown with '?' in
@@ -58,9 +56,6 @@ public:
     // The new-folder form while it is open, else null.
     Form5* newFolderDialog() const;
 
-    // The state the fills share with the user-interface thread (defined in the .cpp).
-    struct Shared;
-
 private:
     bool onExpand(WEventData& event);
     bool onSelect(WEventData& event);
@@ -72,12 +67,9 @@ private:
 
     Form1& form_;
     ControllerData& data_;
-    WorkerSlots& slots_;
     Views& views_;
-    RootsProvider roots_;
     std::function<void()> pathReady_;
     std::unique_ptr<WImageList> treeImages;
+    std::unique_ptr<TreeFiller> filler_;
     std::unique_ptr<Form5> form5_;
-    std::shared_ptr<WTreeRemote> remote_;
-    std::shared_ptr<Shared> shared_;
 };

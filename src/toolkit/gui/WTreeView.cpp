@@ -61,6 +61,14 @@ bool WTreeRemote::run(const std::function<void(WTreeView&)>& fn) {
     return ran;
 }
 
+bool WTreeRemote::post(std::function<void(WTreeView&)> fn) {
+    // The state goes along: the call may run after this remote has been let go.
+    return state_->calls->post([state = state_, fn = std::move(fn)] {
+        if (state->tree)
+            fn(*state->tree);
+    });
+}
+
 void WTreeRemote::close() {
     state_->tree = nullptr;
     state_->calls->close();
@@ -239,6 +247,13 @@ WString WTreeView::itemText(WTreeItem item) const {
     return bridge().call([&] {
         const QTreeWidgetItem* found = impl_->find(item);
         return found ? QtText::fromQStringLossy(found->text(0)) : WString();
+    });
+}
+
+int WTreeView::itemImage(WTreeItem item) const {
+    return bridge().call([&] {
+        const QTreeWidgetItem* found = impl_->find(item);
+        return found ? found->data(0, kImageRole).toInt() : -1;
     });
 }
 

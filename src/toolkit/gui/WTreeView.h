@@ -27,6 +27,9 @@ public:
     // From any thread: runs fn with the tree on the user-interface thread and waits for it. False when
     // fn did not run (the tree is gone, or the remote closed).
     bool run(const std::function<void(WTreeView&)>& fn);
+    // From any thread: fn runs later on the user-interface thread, after every earlier run and post,
+    // unless the tree has gone by then. False when the remote is closed already.
+    bool post(std::function<void(WTreeView&)> fn);
     // On the user-interface thread: every later run is refused and every waiting one released.
     void close();
 
@@ -63,6 +66,8 @@ public:
     std::vector<WTreeItem> addItems(WTreeItem parent, const std::vector<NewItem>& items,
                                     const std::function<bool()>& stillWanted = {});
     WString itemText(WTreeItem item) const;
+    // The item's image index; -1 for none or an unknown item.
+    int itemImage(WTreeItem item) const;
     WTreeItem parentItem(WTreeItem item) const;
     // The children in order; parent 0 gives the top-level items.
     std::vector<WTreeItem> children(WTreeItem parent) const;

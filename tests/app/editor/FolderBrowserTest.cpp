@@ -73,13 +73,16 @@ TEST_F(FolderBrowserTest, FoldersFirstInReverseThenFilesOneLevelAhead) {
     ASSERT_NE(daten, 0);
     EXPECT_FALSE(tree.hasChildren(daten)) << "one level only";
 
-    browser.ExpandTreeItem(top);
+    browser.ExpandTreeItem(top); // listed on the tree thread
+    ASSERT_TRUE(waitForTree(*form));
     EXPECT_EQ(texts(tree, daten), (std::vector<std::string>{"Gamma", "Beta", "Alpha", "a.txt", "b.txt"}));
     const WTreeItem alpha = child(tree, daten, "Alpha");
     EXPECT_FALSE(tree.hasChildren(alpha));
     browser.ExpandTreeItem(daten);
+    ASSERT_TRUE(waitForTree(*form));
     EXPECT_EQ(texts(tree, alpha), (std::vector<std::string>{"innen"}));
     browser.ExpandTreeItem(daten); // listed once: opening again adds nothing
+    ASSERT_TRUE(waitForTree(*form));
     EXPECT_EQ(texts(tree, alpha), (std::vector<std::string>{"innen"}));
     EXPECT_EQ(tree.count(), 1 + 1 + 5 + 1);
 
@@ -101,6 +104,7 @@ TEST_F(FolderBrowserTest, SelectionSwitchesTheSourceAndDestinationButtons) {
     ASSERT_EQ(texts(tree, 0).front(), "/");
     const WTreeItem top = child(tree, 0, root().toUtf8());
     form->folderBrowser().ExpandTreeItem(top);
+    ASSERT_TRUE(waitForTree(*form));
     const WTreeItem daten = child(tree, top, "Daten");
     const struct {
         WTreeItem item;

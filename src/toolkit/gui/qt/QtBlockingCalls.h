@@ -28,6 +28,9 @@ public:
     // From another thread: queues fn, wakes the target and waits until fn has run on the window's
     // thread. False when the calls were closed before fn could run.
     bool runAndWait(const std::function<void()>& fn);
+    // From another thread: queues fn behind every earlier call and returns at once. False when the
+    // calls were closed; a queued fn that has not run when they close is dropped.
+    bool post(std::function<void()> fn);
     // On the window's thread, for the wake-up event: runs the queued calls in order.
     void runQueued();
     // On the window's thread: refuses every later call and releases the waiting ones.
@@ -41,7 +44,12 @@ private:
     };
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::deque<Call*> queue_;
+    // A waiting caller's call, or a posted function.
+    struct Entry {
+        Call* call = nullptr;
+        std::function<void()> posted;
+    };
+    std::deque<Entry> queue_;
     QObject* target_;
     bool closed_ = false;
 };
