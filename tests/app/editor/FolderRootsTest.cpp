@@ -51,6 +51,22 @@ TEST(FolderRootsTest, ListingSortsAndClassifiesEveryEntry) {
                                         "F ?urnal !"}));
 }
 
+// Odd corners of real file systems: names of 255 bytes, a link that loops back to its folder, /proc.
+TEST(FolderRootsTest, LongNamesLoopsAndProcList) {
+    TempWorkDir dir;
+    const std::string longName(255, 'n');
+    fs::create_directory(dir.file(longName));
+    fs::create_directory_symlink(dir.path(), dir.file(longName) / "zurueck");
+    const auto top = FolderRoots::List(W(dir.path().string()));
+    ASSERT_EQ(top.size(), 1u);
+    EXPECT_EQ(top.front().name.length(), 255u);
+    // The loop is a folder like any other: listed one level at a time, it never runs away.
+    const auto inner = FolderRoots::List(W((dir.file(longName) / "zurueck").string()));
+    ASSERT_EQ(inner.size(), 1u);
+    EXPECT_TRUE(inner.front().folder);
+    EXPECT_FALSE(FolderRoots::List("/proc").empty());
+}
+
 TEST(FolderRootsTest, WhatCannotBeListedGivesNothing) {
     TempWorkDir dir;
     touch(dir.file("datei"));

@@ -13,11 +13,19 @@
 #include <QElapsedTimer>
 #include <QTest>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 namespace fs = std::filesystem;
 
 namespace {
+
+// Handles pending window messages, then naps: waits without spinning.
+void handleMessages() {
+    QCoreApplication::processEvents();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+}
 
 class JobEditorTest : public AppTest {
 protected:
@@ -196,7 +204,7 @@ protected:
         QElapsedTimer timer;
         timer.start();
         while (form->folderBrowser().IsTreeThreadRunning() && timer.elapsed() < 20'000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            handleMessages();
         ASSERT_FALSE(form->folderBrowser().IsTreeThreadRunning());
     }
 
@@ -381,4 +389,43 @@ TEST_F(EditorSessionTest, RefusedSavesKeepTheEditorAndTheFiles) {
     press(*f.pictb_sicherung_speichern);
     EXPECT_EQ(boxes.shown().size(), before + 1);
     EXPECT_FALSE(f.pictb_sicherung_speichern->isShown());
+}
+
+// The hidden command buttons run the same commands as the pictures: a whole job through them alone.
+TEST_F(EditorSessionTest, TheHiddenButtonsRunTheSameCommands) {
+    Form1& f = form->form();
+    const auto click = [](WCommandButton& b) {
+        WEventData d{WEventId::ClickEvent};
+        b.raiseEvent(d);
+    };
+    click(*f.cb_anlegen);
+    waitForTree();
+    ASSERT_TRUE(f.pictb_sicherung_speichern->isShown());
+    for (const char* source : {"Fotos", "Musik", "briefe"}) {
+        select(source);
+        click(*f.cb_lade_pfad_von);
+    }
+    f.lb_von->setSelected(1, true);
+    click(*f.cb_loesche_pfad_von);
+    EXPECT_EQ(textsOf(*f.lb_von), (std::vector<std::string>{path("briefe").toUtf8(), path("Musik").toUtf8()}));
+    select("Ziel");
+    click(*f.cb_lade_pfad_nach);
+    f.textb_name_der_sicherung->setText("Versteckt");
+    EXPECT_TRUE(f.cb_speichern->isEnabled());
+    click(*f.cb_loesche_alles_von);
+    EXPECT_FALSE(f.cb_speichern->isEnabled());
+    select("Musik");
+    click(*f.cb_lade_pfad_von);
+    click(*f.cb_speichern);
+    EXPECT_FALSE(f.pictb_sicherung_speichern->isShown());
+    EXPECT_EQ(TempWorkDir::readBytes(dir.file("save.ini")), "[Versteckt]\r\nvon_0=" + path("Musik").bytes() +
+                                                                "\r\nnach=" + path("Ziel").bytes() +
+                                                                "\r\nwann=t\xe4glich\r\nzeit=--:--\r\naktiv=nein\r\n");
+    form->UpdateJobButtons();
+    click(*f.cb_bearbeiten);
+    waitForTree();
+    EXPECT_EQ(f.textb_name_der_sicherung->text(), "Versteckt");
+    click(*f.cb_verwerfen);
+    EXPECT_FALSE(f.pictb_sicherung_speichern->isShown());
+    EXPECT_TRUE(boxes.shown().empty());
 }
