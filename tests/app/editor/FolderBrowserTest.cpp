@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QTest>
 
 #include <chrono>
 #include <filesystem>
@@ -136,6 +137,18 @@ TEST_F(FolderBrowserTest, SelectionSwitchesTheSourceAndDestinationButtons) {
         EXPECT_EQ(f.pictb_ziel->bitmapId(), c.target ? 106 : 135);
     }
     EXPECT_EQ(form->folderBrowser().ItemPath(tree.children(0).front()), "/");
+
+    // "Aktualisieren" is ignored while the tree thread runs, and rebuilds the tree once it has ended.
+    const WTreeItem first = tree.children(0).front();
+    form->folderBrowser().ExpandTreeItem(top);
+    ASSERT_TRUE(form->folderBrowser().IsTreeThreadRunning());
+    QTest::keyClick(f.pictb_tv_aktuell->widget(), Qt::Key_Space);
+    ASSERT_TRUE(waitForTree(*form));
+    EXPECT_EQ(tree.itemText(first), "/") << "not rebuilt";
+    QTest::keyClick(f.pictb_tv_aktuell->widget(), Qt::Key_Space);
+    ASSERT_TRUE(waitForTree(*form));
+    EXPECT_EQ(tree.itemText(first), "") << "rebuilt: the old items are gone";
+    EXPECT_EQ(texts(tree, 0).size(), 2u);
 }
 
 // A fill restarted while it runs ends with one complete tree; a clearing while it runs leaves no
