@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/MainForm.h"
+#include "app/editor/FolderBrowser.h"
 #include "app/form1/Form1.h"
 #include "resources/MorlanzResources.h"
 #include "support/FixedWorkArea.h"
@@ -15,16 +16,20 @@
 #include "toolkit/gui/WListBox.h"
 #include "toolkit/gui/WResources.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <cerrno>
 #include <map>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 // What a main-form test runs in: its own folder, the program's resources, a 1024 x 738 work area,
@@ -52,6 +57,24 @@ protected:
                           std::to_string(st.st_mtim.tv_nsec);
         }
         return state;
+    }
+
+    // Handles pending window messages, then naps: waits without spinning.
+    static void handleMessages() {
+        QCoreApplication::processEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+
+    // Handles window messages (the tree thread's steps) until the folder tree's thread has ended.
+    static bool waitForTree(MainForm& form, int ms = 20'000) {
+        QElapsedTimer timer;
+        timer.start();
+        while (form.folderBrowser().IsTreeThreadRunning() || form.threadSlots()[WorkerSlots::kTree].isAlive()) {
+            if (timer.elapsed() > ms)
+                return false;
+            handleMessages();
+        }
+        return true;
     }
 
     // The texts of the message boxes shown so far.

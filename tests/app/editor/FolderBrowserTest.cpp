@@ -21,12 +21,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Handles pending window messages, then naps: waits without spinning.
-void handleMessages() {
-    QCoreApplication::processEvents();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-}
-
 class FolderBrowserTest : public AppTest {
 protected:
     WString root() const { return *WString::fromUtf8(dir.file("baum").string()); }
@@ -62,18 +56,6 @@ protected:
         for (int i = 0; i < n; ++i)
             std::ofstream(many / ("f" + std::to_string(i)));
         return *WString::fromUtf8(many.string());
-    }
-
-    // Handles window messages (the tree thread's steps) until the thread has ended.
-    static bool waitForTree(MainForm& form, int ms = 20'000) {
-        QElapsedTimer timer;
-        timer.start();
-        while (form.folderBrowser().IsTreeThreadRunning() || form.threadSlots()[WorkerSlots::kTree].isAlive()) {
-            if (timer.elapsed() > ms)
-                return false;
-            handleMessages();
-        }
-        return true;
     }
 };
 

@@ -21,12 +21,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Handles pending window messages, then naps: waits without spinning.
-void handleMessages() {
-    QCoreApplication::processEvents();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-}
-
 class JobEditorTest : public AppTest {
 protected:
     // An editor holding a job of that name with one source, as the save command finds it.
@@ -200,13 +194,7 @@ protected:
     WString root() const { return *WString::fromUtf8(dir.file("baum").string()); }
     WString path(const char* name) const { return root() + "/" + name; }
 
-    void waitForTree() {
-        QElapsedTimer timer;
-        timer.start();
-        while (form->folderBrowser().IsTreeThreadRunning() && timer.elapsed() < 20'000)
-            handleMessages();
-        ASSERT_FALSE(form->folderBrowser().IsTreeThreadRunning());
-    }
+    void waitForTree() { ASSERT_TRUE(AppTest::waitForTree(*form)); }
 
     // Selects the root's entry of that name in the tree.
     void select(const char* name) {
