@@ -85,4 +85,28 @@ if question is not None:
         time.sleep(1)
         check("Abbrechen closes the question", find(app, "alert", seconds=1) is None)
 
+# The editor, opened and left through the picture buttons' actions.
+new_job = find(app, "push button", "Sicherung anlegen")
+if new_job is not None:
+    new_job.queryAction().doAction(0)
+tree = None
+for role in ("tree", "tree table"):
+    tree = tree or find(app, role, "Pfad wählen", seconds=5)
+check("the editor's folder tree is named by its caption label", tree is not None)
+check("the tree is filled (the tree thread has run)", tree is not None and tree.childCount > 0)
+source = find(app, "push button", "Quelle >>")
+check('"Quelle >>" is a push button described by its tool tip',
+      source is not None and source.description == "Datei zur Sicherung hinzufügen")
+for caption in ("löschen", "alles löschen", "Ziel >>", "Aktualisieren", "Sicherung speichern",
+                "Sicherung verwerfen"):
+    check('editor push button "%s"' % caption, find(app, "push button", caption) is not None)
+for role, name in (("text", "Name der Sicherung"), ("list", "von"), ("text", "nach"), ("check box", "aktiv")):
+    check('editor %s "%s"' % (role, name), find(app, role, name) is not None)
+discard = find(app, "push button", "Sicherung verwerfen")
+if discard is not None:
+    discard.queryAction().doAction(0)
+    time.sleep(2)
+    check("Sicherung verwerfen leads back to the overview", find(app, "push button", "Sicherung anlegen") is not None
+          and find(app, "push button", "Quelle >>", seconds=1) is None)
+
 sys.exit(1 if failures else 0)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real program as a screen reader sees it: under Xvfb with an accessibility bus, the overview's
 # picture buttons are push buttons named by their captions, and pressing "Sicherung löschen" by its
-# action asks the delete question, whose "Abbrechen" leaves the catalogue as it was.
+# action asks the delete question, whose "Abbrechen" leaves the catalogue as it was; the editor opens
+# with its folder tree, fields and buttons named, and "Sicherung verwerfen" leads back unchanged.
 # Usage: accessibility_test.sh <path to morlanz>. Skips (77) where the bus or pyatspi is missing.
 set -u
 bin=$(readlink -f "$1")
