@@ -417,3 +417,23 @@ TEST_F(EditorSessionTest, TheHiddenButtonsRunTheSameCommands) {
     EXPECT_FALSE(f.pictb_sicherung_speichern->isShown());
     EXPECT_TRUE(boxes.shown().empty());
 }
+
+// Every name the name box takes is stored and read back exactly, also where it looks like file syntax.
+TEST_F(JobEditorTest, NamesComeBackExactly) {
+    const char* names[] = {"[", "]", "=", "[x]", "a=b", "  vorn", "hinten  ", "Ärger über Öl", "name_1=", "[NUMMER]"};
+    for (const char* utf8 : names) {
+        std::filesystem::remove("save.ini");
+        std::filesystem::remove("savename.ini");
+        const WString name = *WString::fromUtf8(utf8);
+        auto form = start();
+        form->data().editingNewJob = true;
+        fill(*form, name, "/srv", "/backup");
+        ASSERT_TRUE(form->SaveJob(name).ok) << utf8;
+        form->FillJobList();
+        EXPECT_EQ(textsOf(*form->form().lb_anzeige), (std::vector<std::string>{utf8}));
+        auto second = start();
+        second->LoadJobIntoEditor(name);
+        EXPECT_EQ(second->form().textb_nach->text(), "/backup") << utf8;
+        EXPECT_EQ(second->form().lb_von->itemText(0), "/srv") << utf8;
+    }
+}
