@@ -36,9 +36,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr int kFiles = 20000;
+int gFiles = 20000; // the files of a; the second argument sets it
+int gDigits = 5;
 constexpr int kSubfolders = 1000;
-constexpr int kFilesEach = 5;
+constexpr int gFilesEach = 5;
 constexpr int kFoldersEach = 5;
 constexpr double kLimitMs = 60000; // a measurement that takes longer is given up
 constexpr double kGapTargetMs = 100;
@@ -220,7 +221,7 @@ Round oursFill(OurTree& ours, Heartbeat& beat) {
     r.ok = waitFor(
         [&] {
             const QTreeWidgetItem* root = ours.rootItem();
-            return root && root->childCount() == kFiles;
+            return root && root->childCount() == gFiles;
         },
         start);
     if (r.ok) {
@@ -238,7 +239,7 @@ Round modelFill(const QString& folder, Heartbeat& beat) {
     Round r;
     beat.reset();
     const Clock::time_point start = Clock::now();
-    r.ok = peer.open(folder, kFiles, start);
+    r.ok = peer.open(folder, gFiles, start);
     drain();
     r.ms = msSince(start);
     r.gap = beat.longest();
@@ -280,7 +281,7 @@ Round oursExpand(OurTree& ours, Heartbeat& beat, bool check) {
     r.ok = waitFor(
         [&] {
             for (int i = f->childCount() - 1; i >= 0; --i) {
-                if (f->child(i)->childCount() != kFilesEach + kFoldersEach)
+                if (f->child(i)->childCount() != gFilesEach + kFoldersEach)
                     return false;
             }
             return true;
@@ -292,7 +293,7 @@ Round oursExpand(OurTree& ours, Heartbeat& beat, bool check) {
     if (check) {
         // Every subfolder listed one level ahead: its own entries are in the tree.
         for (int i = 0; i < f->childCount(); ++i) {
-            if (f->child(i)->childCount() != kFilesEach + kFoldersEach) {
+            if (f->child(i)->childCount() != gFilesEach + kFoldersEach) {
                 std::printf("b: %s shows %d entries\n", qPrintable(f->child(i)->text(0)), f->child(i)->childCount());
                 r.ok = false;
                 break;
@@ -369,8 +370,8 @@ int runBench(int rounds) {
 
     const std::string filesFolder = work + "/files";
     makeFolder(filesFolder);
-    for (int i = 0; i < kFiles; ++i)
-        makeFile(numbered((filesFolder + "/datei-").c_str(), i, 5, ".txt"));
+    for (int i = 0; i < gFiles; ++i)
+        makeFile(numbered((filesFolder + "/datei-").c_str(), i, gDigits, ".txt"));
     const std::string parent = work + "/parent";
     const std::string folder = parent + "/folders";
     makeFolder(parent);
@@ -378,7 +379,7 @@ int runBench(int rounds) {
     for (int i = 0; i < kSubfolders; ++i) {
         const std::string sub = numbered((folder + "/ordner-").c_str(), i, 4);
         makeFolder(sub);
-        for (int k = 0; k < kFilesEach; ++k)
+        for (int k = 0; k < gFilesEach; ++k)
             makeFile(numbered((sub + "/datei-").c_str(), k, 1, ".txt"));
         for (int k = 0; k < kFoldersEach; ++k)
             makeFolder(numbered((sub + "/unter-").c_str(), k, 1));
@@ -400,8 +401,8 @@ int runBench(int rounds) {
         // The tree must hold exactly the folder's files, in name order (all are files, so Last).
         if (warm.ok) {
             const QTreeWidgetItem* root = ours.rootItem();
-            for (int i = 0; i < kFiles && warm.ok; ++i)
-                warm.ok = root->child(i)->text(0).toStdString() == numbered("datei-", i, 5, ".txt");
+            for (int i = 0; i < gFiles && warm.ok; ++i)
+                warm.ok = root->child(i)->text(0).toStdString() == numbered("datei-", i, gDigits, ".txt");
         }
         const Round warmModel = modelFill(q, beat);
         printRound("a warm-up", 0, warm, warmModel);
@@ -421,7 +422,8 @@ int runBench(int rounds) {
             o.add(ro);
             m.add(rm);
         }
-        a = summarize("a 20000 files", o, m);
+        const std::string label = "a " + std::to_string(gFiles) + " files";
+        a = summarize(label.c_str(), o, m);
     }
     {
         OurTree ours(parent);
@@ -474,6 +476,10 @@ public:
     BenchApplication(int& argc, char** argv)
         : WApplication(argc, argv, "bench_tree needs a display: run it through bench/tree.sh"),
           rounds_(argc > 1 ? std::max(1, std::atoi(argv[1])) : 7) {
+        if (argc > 2) {
+            gFiles = std::max(1, std::atoi(argv[2]));
+            gDigits = static_cast<int>(std::to_string(gFiles - 1).size());
+        }
         WResources::install(&MorlanzResources::instance());
     }
 

@@ -185,7 +185,7 @@ namespace {
 class EditorSessionTest : public JobEditorTest {
 protected:
     void SetUp() override {
-        for (const char* d : {"baum/Fotos", "baum/briefe", "baum/Musik", "baum/Ziel"})
+        for (const char* d : {"baum/Fotos", "baum/fotos", "baum/briefe", "baum/Musik", "baum/Ziel"})
             fs::create_directories(dir.file(d));
         fs::create_directory_symlink(dir.file("baum/Fotos"), dir.file("baum/Fotos-Link"));
         form = start({root()});
@@ -305,6 +305,14 @@ TEST_F(EditorSessionTest, EditingSourcesKeepsOrderAndRemovesExactlyTheMarked) {
     press(*f.pictb_quelle);
     EXPECT_EQ(textsOf(*f.lb_von), (std::vector<std::string>{"/b", "/a", path("briefe").toUtf8()}))
         << "an added source takes its sorted place; the loaded ones stay where they are";
+
+    // Two folders whose names differ in letter case are two folders.
+    select("Fotos");
+    press(*f.pictb_quelle);
+    select("fotos");
+    press(*f.pictb_quelle);
+    press(*f.pictb_quelle);
+    EXPECT_EQ(f.lb_von->count(), 5);
 
     press(*f.pictb_quelle_aloeschen);
     EXPECT_EQ(f.lb_von->count(), 0);
