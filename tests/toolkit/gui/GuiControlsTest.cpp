@@ -63,6 +63,25 @@ TEST_F(GuiControls, OnlySelectAndTheUserRaiseSelectEventAndOutOfRangeIndicesAreR
     EXPECT_EQ(log.all.size(), 3u) << "two select() calls and the click; the program's other changes raise nothing";
 }
 
+// Marks of a multi-selection list: set one by one, read in order, and items removed by index.
+TEST_F(GuiControls, MarkedItemsAreReadInOrderAndRemovedByIndex) {
+    WListBox& list = *form.listSorted;
+    for (const char* name : {"a", "b", "c", "d", "e"})
+        list.addItem(name);
+    log.watch(list.events(), {Id::SelectEvent});
+    EXPECT_TRUE(list.setSelected(3, true));
+    EXPECT_TRUE(list.setSelected(1, true));
+    EXPECT_FALSE(list.setSelected(5, true));
+    EXPECT_EQ(list.selectedIndices(), (std::vector<int>{1, 3}));
+    EXPECT_TRUE(list.setSelected(3, false));
+    EXPECT_EQ(list.selectedIndices(), (std::vector<int>{1}));
+    EXPECT_TRUE(list.removeItem(1));
+    EXPECT_FALSE(list.removeItem(4));
+    EXPECT_EQ(textsOf(list), (std::vector<std::string>{"a", "c", "d", "e"}));
+    EXPECT_TRUE(list.selectedIndices().empty());
+    EXPECT_EQ(log.all.size(), 3u) << "each change of a mark; removing raises nothing";
+}
+
 TEST_F(GuiControls, ADropDownListFindsItemsByPrefixIgnoringCase) {
     WComboBox& combo = *form.combo;
     for (const char* day : {"täglich", "Montag", "Dienstag", "Mittwoch", "Sonnabend", "Sonntag"})

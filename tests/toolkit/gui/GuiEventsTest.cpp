@@ -1,9 +1,11 @@
 // The event mechanism: the connection table, and Qt's mouse events mapped to W events on real widgets.
 #include "TestForm.h"
+#include "toolkit/gui/WMenuItem.h"
 #include "toolkit/gui/WPopupMenu.h"
 
 #include <QApplication>
 #include <QMenu>
+#include <QContextMenuEvent>
 #include <QTest>
 #include <QWindow>
 
@@ -133,6 +135,43 @@ TEST_F(GuiEvents, AnUnhandledRightButtonUpOpensTheAttachedPopupInPlaceOfTheField
     EXPECT_TRUE(shown.isEmpty()) << "the popup opens after the button's event has been handled";
     pumpEvents();
     EXPECT_EQ(shown, (QStringList{"Anzeigen", "Beenden"})) << "not Qt's edit menu";
+}
+
+// Before the popup opens its window hears InitMenuEvent and may grey items; a greyed item cannot be
+// chosen. The menu key (a keyboard context request) opens it too.
+TEST_F(GuiEvents, ThePopupsWindowSetsUpItsItemsBeforeItOpensAlsoFromTheKeyboard) {
+    const auto popup = WPopupMenu::load(&form, "ID_Test_popup");
+    ASSERT_TRUE(popup);
+    form.textBox->setContextMenu(popup.get());
+    WMenuItem* item = popup->item(2); // "Beenden"
+    ASSERT_NE(item, nullptr);
+    int inits = 0;
+    form.textBox->events().connect(Id::InitMenuEvent, nullptr, [&](WEventData&) {
+        ++inits;
+        item->setEnabled(false);
+        return false;
+    });
+    std::vector<bool> enabled;
+    const WhenShown<QMenu> watch([&](QMenu& menu) {
+        for (const QAction* action : menu.actions())
+            enabled.push_back(action->isEnabled());
+        menu.close();
+    });
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(2, 2), form.textBox->widget()->mapToGlobal(QPoint(2, 2)));
+    QCoreApplication::sendEvent(form.textBox->widget(), &key);
+    pumpEvents();
+    EXPECT_EQ(inits, 1);
+    EXPECT_EQ(enabled, (std::vector<bool>{true, false}));
+    EXPECT_FALSE(item->isEnabled());
+    EXPECT_FALSE(item->choose()) << "a greyed item does nothing";
+    item->setEnabled(true);
+    struct Receiver {
+        bool chosen = false;
+        bool onClick(WEventData&) { return chosen = true; }
+    } receiver;
+    item->connect(Id::ClickEvent, &receiver, &Receiver::onClick);
+    EXPECT_TRUE(item->choose());
+    EXPECT_TRUE(receiver.chosen);
 }
 
 TEST_F(GuiEvents, AWorkersTextArrivesThroughTheEventLoopAndIsDroppedForAGoneWindow) {

@@ -44,7 +44,7 @@ private:
           {hiddenLabel, "label_b", K::Label, 0, "", "", 80, 7, 60, 11},
           {textBox, "textb_a", K::TextBox, Visible, "", "", 7, 25, 100, 14},
           {masked, "mtextb_uhr", K::MaskedTextBox, Visible, "", "", 200, 25, 40, 14},
-          {listSorted, "lb_sorted", K::ListBox, Visible | Sorted, "", "", 7, 45, 90, 60},
+          {listSorted, "lb_sorted", K::ListBox, Visible | Sorted | ExtendedSel, "", "", 7, 45, 90, 60},
           {richText, "rtb_a", K::RichTextBox, Visible | ReadOnly | MultiLine | ScrollBars, "", "", 7, 110, 200, 60},
           {combo, "combo_tag", K::ComboBox, Visible | DropDownList, "", "", 210, 110, 80, 14},
           {checkBox, "checkbox_aktiv", K::CheckBox, Visible, "aktiv", "", 210, 130, 60, 14},

@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -317,6 +318,54 @@ TEST_F(TreeView, AWorkerFillsTheTreeWhileTheUserInterfaceThreadClearsIt) {
         EXPECT_EQ(tree.parentItem(h), cleared ? 0 : item.first) << h << (cleared ? " cleared" : " lost");
     }
     EXPECT_GT(refused, 0) << "the interleaving this test is about did not happen";
+}
+
+// Many items in one call keep the order of single inserts (First ones reversed, Last ones kept) and
+// go in only while still wanted. A worker's remote runs and posts in the order made; after close it
+// runs nothing, and a worker waiting in a run is released.
+TEST_F(TreeView, BatchesAndARemoteForWorkers) {
+    const WTreeItem parent = tree.addItem(0, "Ordner");
+    tree.addItem(parent, "mitte");
+    using N = WTreeView::NewItem;
+    const std::vector<N> batch = {N{"A", 0, WTreeInsert::First}, N{"x.txt", 2, WTreeInsert::Last},
+                                  N{"B", 0, WTreeInsert::First}, N{"y.txt", 2, WTreeInsert::Sorted}};
+    EXPECT_TRUE(tree.addItems(parent, batch, [] { return false; }).empty());
+    EXPECT_EQ(tree.addItems(parent, batch).size(), 4u);
+    EXPECT_EQ(childTexts(tree, parent), (std::vector<std::string>{"B", "A", "mitte", "x.txt", "y.txt"}));
+    EXPECT_EQ(tree.itemImage(tree.children(parent).back()), 2);
+    EXPECT_TRUE(tree.addItems(12345, batch).empty()) << "no such parent";
+
+    std::shared_ptr<WTreeRemote> remote = tree.remote();
+    std::vector<std::string> order;
+    UiWorker([&] {
+        for (int i = 0; i < 3; ++i) {
+            remote->post([&order, i](WTreeView& t) {
+                EXPECT_TRUE(onUiThread());
+                t.addItem(0, WString::fromBytes("post " + std::to_string(i)));
+                order.push_back("post " + std::to_string(i));
+            });
+        }
+        EXPECT_TRUE(remote->run([&order](WTreeView&) { order.push_back("run"); }));
+    }).waitHandlingEvents();
+    EXPECT_EQ(order, (std::vector<std::string>{"post 0", "post 1", "post 2", "run"}));
+
+    // A worker waits in a run when the remote closes (no events handled meanwhile): it is released
+    // and nothing runs; later calls are refused.
+    std::atomic<bool> ran{true};
+    std::atomic<bool> calling{false};
+    std::thread worker([&] {
+        calling = true;
+        ran = remote->run([](WTreeView& t) { t.removeAll(); });
+    });
+    while (!calling)
+        std::this_thread::yield();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    remote->close();
+    worker.join();
+    EXPECT_FALSE(ran);
+    EXPECT_FALSE(remote->post([](WTreeView& t) { t.removeAll(); }));
+    pumpEvents();
+    EXPECT_EQ(tree.count(), 1 + 5 + 3) << "nothing ran after the close";
 }
 
 // The folder browser's dialog: a form owned by the main form, with the folder tree and a button.
