@@ -24,8 +24,8 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <chrono>
 #include <cerrno>
+#include <chrono>
 #include <map>
 #include <memory>
 #include <string>

@@ -52,8 +52,9 @@ void JobEditor::connectEvents() {
     // Choosing a day changes nothing that counts; opening the list re-evaluates all the same.
     f.combo_tag->connect(WEventId::DropDownEvent, this, &JobEditor::onFieldChanged);
     f.checkbox_aktiv->connect(WEventId::ClickEvent, this, &JobEditor::onFieldChanged);
-    for (WWindow* field : {static_cast<WWindow*>(f.lb_von.get()), static_cast<WWindow*>(f.textb_name_der_sicherung.get()),
-                           static_cast<WWindow*>(f.textb_nach.get()), static_cast<WWindow*>(f.mtextb_uhr.get())}) {
+    for (WWindow* field :
+         {static_cast<WWindow*>(f.lb_von.get()), static_cast<WWindow*>(f.textb_name_der_sicherung.get()),
+          static_cast<WWindow*>(f.textb_nach.get()), static_cast<WWindow*>(f.mtextb_uhr.get())}) {
         field->connect(WEventId::LeftButtonDownEvent, this, &JobEditor::onMouseDown);
         field->connect(WEventId::LeftButtonUpEvent, this, &JobEditor::onMouseUp);
     }
@@ -200,7 +201,8 @@ WString JobEditor::SaveRefusal(const WString& name, const WString& destination) 
         return reason;
     const bool renamed = !data_.editingNewJob && name != data_.editedJobName;
     if ((data_.editingNewJob || renamed) && JobCatalogue().IsNameTaken(name))
-        return "Es gibt schon eine Sicherung mit dem Namen \""_w + name + "\".\nBitte wählen Sie einen anderen Namen."_w;
+        return "Es gibt schon eine Sicherung mit dem Namen \""_w + name +
+               "\".\nBitte wählen Sie einen anderen Namen."_w;
     if (WString reason = JobEditorChecks::DestinationRefusal(destination); !reason.isEmpty())
         return reason;
     for (int i = 0; i < form_.lb_von->count(); ++i) {

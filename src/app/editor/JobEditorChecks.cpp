@@ -64,7 +64,8 @@ WString JobEditorChecks::UnholdableText() {
 bool JobEditorChecks::IsSameFolder(const WString& a, const WString& b) {
     if (a == b)
         return true;
-    struct stat sa {}, sb {};
+    struct stat sa {
+    }, sb{};
     return !a.isEmpty() && !b.isEmpty() && ::stat(a.toUtf8().c_str(), &sa) == 0 &&
            ::stat(b.toUtf8().c_str(), &sb) == 0 && S_ISDIR(sa.st_mode) && sa.st_dev == sb.st_dev &&
            sa.st_ino == sb.st_ino;

@@ -36,7 +36,7 @@ struct TreeFiller::Shared {
     };
     std::mutex mutex;
     std::condition_variable wake;
-    bool threadBusy = false;  // the thread takes every request until it clears this
+    bool threadBusy = false;              // the thread takes every request until it clears this
     std::optional<std::uint64_t> refresh; // a refresh the thread is to make, with its generation
     std::deque<Expansion> expansions;
 };
@@ -57,7 +57,7 @@ struct Fill {
     bool stop() const { return stopped && stopped(); }
 
     static std::vector<WTreeView::NewItem> newItems(const std::vector<FolderRoots::Entry>& entries, std::size_t from,
-                                                   std::size_t to) {
+                                                    std::size_t to) {
         std::vector<WTreeView::NewItem> items;
         items.reserve(to - from);
         for (std::size_t i = from; i < to; ++i) {

@@ -3,8 +3,8 @@
 #include "toolkit/core/WString.h"
 #include "toolkit/core/WorkArea.h" // WRect
 
-#include <vector>
 #include "toolkit/gui/WEvent.h"
+#include <vector>
 
 #include <cstdint>
 #include <memory>

@@ -1,7 +1,7 @@
 // The editor's folder tree on real temporary folders: order, one level ahead, paths, the source and
 // destination buttons, and the tree thread's fills, restarts and stops.
-#include "AppTest.h"
 #include "app/editor/FolderBrowser.h"
+#include "AppTest.h"
 #include "app/editor/JobEditor.h"
 #include "toolkit/gui/WCommandButton.h"
 #include "toolkit/gui/WPictureBox.h"
@@ -14,8 +14,8 @@
 
 #include <chrono>
 #include <filesystem>
-#include <thread>
 #include <fstream>
+#include <thread>
 
 namespace fs = std::filesystem;
 

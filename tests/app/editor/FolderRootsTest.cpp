@@ -44,11 +44,11 @@ TEST(FolderRootsTest, ListingSortsAndClassifiesEveryEntry) {
     fs::create_symlink(dir.file("b.txt"), dir.file("zu-datei"));
     touch(dir.file(std::string("roh\xff")));
     touch(dir.file("\xd0\x96urnal")); // Cyrillic Zhe
-    touch(dir.file("\xc3\xbc" "ber"));  // "über": Windows-1252 holds it
-    EXPECT_EQ(listed(dir.path()),
-              (std::vector<std::string>{"F .profile", "D .versteckt", "F A.txt", "D alpha", "F b.txt", "D Beta",
-                                        "D Gamma", "F kaputt", "F roh? !", "D zu-beta", "F zu-datei", "F über",
-                                        "F ?urnal !"}));
+    touch(dir.file("\xc3\xbc"
+                   "ber")); // "über": Windows-1252 holds it
+    EXPECT_EQ(listed(dir.path()), (std::vector<std::string>{"F .profile", "D .versteckt", "F A.txt", "D alpha",
+                                                            "F b.txt", "D Beta", "D Gamma", "F kaputt", "F roh? !",
+                                                            "D zu-beta", "F zu-datei", "F über", "F ?urnal !"}));
 }
 
 // Odd corners of real file systems: names of 255 bytes, a link that loops back to its folder, /proc.
@@ -81,8 +81,13 @@ TEST(FolderRootsTest, WhatCannotBeListedGivesNothing) {
 
 TEST(FolderRootsTest, NormalizePathTable) {
     const std::pair<const char*, const char*> cases[] = {
-        {"//", "/"},           {"/", "/"},           {"///home//", "/home"},     {"//home/u/Daten", "/home/u/Daten"},
-        {"/a//b///c/", "/a/b/c"}, {"", ""},          {"//mnt/usb//Fotos/", "/mnt/usb/Fotos"},
+        {"//", "/"},
+        {"/", "/"},
+        {"///home//", "/home"},
+        {"//home/u/Daten", "/home/u/Daten"},
+        {"/a//b///c/", "/a/b/c"},
+        {"", ""},
+        {"//mnt/usb//Fotos/", "/mnt/usb/Fotos"},
     };
     for (const auto& [in, out] : cases)
         EXPECT_EQ(FolderRoots::NormalizePath(in).toUtf8(), out) << in;
@@ -97,10 +102,14 @@ TEST(FolderRootsTest, IsFolderTable) {
     fs::create_directory(dir.file("gesperrt"));
     fs::permissions(dir.file("gesperrt"), fs::perms::none);
     const std::pair<std::string, bool> cases[] = {
-        {dir.file("datei").string(), false}, {dir.file("ordner").string(), true},
-        {"/", true},                         {dir.file("link-ordner").string(), true},
-        {dir.file("kaputt").string(), false}, {dir.file("gesperrt").string(), true}, // a folder all the same
-        {"", false},                         {dir.file("fehlt").string(), false},
+        {dir.file("datei").string(), false},
+        {dir.file("ordner").string(), true},
+        {"/", true},
+        {dir.file("link-ordner").string(), true},
+        {dir.file("kaputt").string(), false},
+        {dir.file("gesperrt").string(), true}, // a folder all the same
+        {"", false},
+        {dir.file("fehlt").string(), false},
     };
     for (const auto& [path, folder] : cases)
         EXPECT_EQ(FolderRoots::IsFolder(W(path)), folder) << path;
@@ -128,8 +137,8 @@ TEST(FolderRootsTest, RootsAreSlashHomeAndMountedVolumes) {
     std::vector<std::string> texts;
     for (const WString& r : roots)
         texts.push_back(r.toUtf8());
-    EXPECT_EQ(texts, (std::vector<std::string>{"/", "/home/anna", "/media/anna/USB Stick", "/mnt",
-                                               "/run/media/anna/Platte"}));
+    EXPECT_EQ(texts,
+              (std::vector<std::string>{"/", "/home/anna", "/media/anna/USB Stick", "/mnt", "/run/media/anna/Platte"}));
     EXPECT_EQ(std::count(asked.begin(), asked.end(), "/mediathek"), 0);
     // The machine's own roots begin with "/".
     const auto real = FolderRoots::Roots();

@@ -1,8 +1,8 @@
 // The new-folder form: the folder is created below the destination and taken over after "Ok", and
 // only then; what cannot be created is explained and changes nothing.
+#include "app/editor/Form5.h"
 #include "AppTest.h"
 #include "app/editor/FolderBrowser.h"
-#include "app/editor/Form5.h"
 #include "toolkit/gui/WCommandButton.h"
 #include "toolkit/gui/WMenuItem.h"
 #include "toolkit/gui/WPopupMenu.h"
@@ -79,7 +79,10 @@ TEST_F(Form5Test, WhatCannotBeCreatedIsExplained) {
     std::ofstream(dir.file("Daten/datei")) << "x";
     fs::create_directory(dir.file("Daten/schon da"));
     const std::pair<const char*, const char*> refused[] = {
-        {"a/b", "Schrägstrich"}, {".", "\".\""}, {"..", "\"..\""}, {"datei", "Datei dieses Namens"},
+        {"a/b", "Schrägstrich"},
+        {".", "\".\""},
+        {"..", "\"..\""},
+        {"datei", "Datei dieses Namens"},
     };
     for (const auto& [name, reason] : refused) {
         Form5& dialog = open();

@@ -11,7 +11,7 @@ namespace fs = std::filesystem;
 
 TEST(JobEditorChecksTest, IsValidTimeTable) {
     const std::pair<const char*, bool> cases[] = {
-        {"0000", true}, {"2359", true}, {"1230", true}, {"2400", false}, {"1260", false}, {"9999", false},
+        {"0000", true}, {"2359", true}, {"1230", true}, {"2400", false}, {"1260", false},  {"9999", false},
         {"123", false}, {"1", false},   {"", false},    {"12:3", false}, {"12300", false}, {"-123", false},
     };
     for (const auto& [digits, valid] : cases)

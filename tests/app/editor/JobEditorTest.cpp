@@ -2,12 +2,12 @@
 #include "AppTest.h"
 #include "app/editor/FolderBrowser.h"
 #include "toolkit/gui/WCheckBox.h"
-#include "toolkit/gui/WCommandButton.h"
-#include "toolkit/gui/WPictureBox.h"
-#include "toolkit/gui/WTreeView.h"
 #include "toolkit/gui/WComboBox.h"
+#include "toolkit/gui/WCommandButton.h"
 #include "toolkit/gui/WMaskedTextBox.h"
+#include "toolkit/gui/WPictureBox.h"
 #include "toolkit/gui/WTextBox.h"
+#include "toolkit/gui/WTreeView.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -263,8 +263,8 @@ TEST_F(EditorSessionTest, AWholeNewJobSession) {
     EXPECT_EQ(TempWorkDir::readBytes(dir.file("savename.ini")),
               "[SICHERUNG]\r\nname_1=" + name + "\r\n\r\n[NUMMER]\r\nwert=1");
     EXPECT_EQ(TempWorkDir::readBytes(dir.file("save.ini")),
-              "[" + name + "]\r\nvon_0=" + path("Fotos").bytes() + "\r\nvon_1=" + path("Musik").bytes() + "\r\nnach=" +
-                  path("Ziel").bytes() + "\r\nwann=Sonnabend\r\nzeit=07:30\r\naktiv=ja\r\n");
+              "[" + name + "]\r\nvon_0=" + path("Fotos").bytes() + "\r\nvon_1=" + path("Musik").bytes() +
+                  "\r\nnach=" + path("Ziel").bytes() + "\r\nwann=Sonnabend\r\nzeit=07:30\r\naktiv=ja\r\n");
     EXPECT_EQ(logTail(), "Sicherung=neu\r\nName=" + name + "\r\nVerlauf=ok\r\n");
     EXPECT_FALSE(f.pictb_sicherung_speichern->isShown());
     EXPECT_EQ(textsOf(*f.lb_anzeige), (std::vector<std::string>{"Büro [alt] = 1 "}));
@@ -372,7 +372,8 @@ TEST_F(EditorSessionTest, RefusedSavesKeepTheEditorAndTheFiles) {
     }
     // Renaming the edited job to another's name is refused too; keeping its own name is not.
     TempWorkDir::writeBytes("savename.ini", "[SICHERUNG]\r\nname_2=Zwei\r\nname_1=Alt\r\n\r\n[NUMMER]\r\nwert=2\r\n");
-    TempWorkDir::writeBytes("save.ini", kJobs + "\r\n[Zwei]\r\nvon_0=/z\r\nnach=/n\r\nwann=Montag\r\nzeit=\r\naktiv=nein\r\n");
+    TempWorkDir::writeBytes("save.ini",
+                            kJobs + "\r\n[Zwei]\r\nvon_0=/z\r\nnach=/n\r\nwann=Montag\r\nzeit=\r\naktiv=nein\r\n");
     form->FillJobList();
     form->UpdateJobButtons();
     press(*f.pictb_bearbeiten); // "Alt", the first in the list

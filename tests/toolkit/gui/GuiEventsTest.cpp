@@ -4,8 +4,8 @@
 #include "toolkit/gui/WPopupMenu.h"
 
 #include <QApplication>
-#include <QMenu>
 #include <QContextMenuEvent>
+#include <QMenu>
 #include <QTest>
 #include <QWindow>
 
